@@ -1,0 +1,35 @@
+// Number conversion that never depends on the process locale.
+//
+// The host is a Polish application and may run with a locale whose decimal
+// point is a comma; the C runtime's atof and "%f" would then read "0.25" as 0
+// and write "2,000000". These functions always use '.'.
+#ifndef IMPORDANO_READER_NUMBERS_H_
+#define IMPORDANO_READER_NUMBERS_H_
+
+#include <cstddef>
+#include <cstdint>
+
+namespace imp {
+
+// As atoi: leading white space, an optional sign, then decimal digits up to
+// the first other byte; 0 without digits. Saturates at INT32_MIN/INT32_MAX.
+int32_t ParseInt(const char* text) noexcept;
+
+// As atof in the "C" locale: leading white space, an optional sign, then a
+// decimal number with fraction and exponent, "inf", "infinity", "nan",
+// "nan(...)" (any case) or a hexadecimal number ("0x1.8p3"), up to the first
+// byte that does not fit; 0.0 without a number. Overflow gives +-HUGE_VAL,
+// underflow +-0.0.
+double ParseDouble(const char* text) noexcept;
+
+// Room for the longest "%f" text of a double: sign, 309 digits, the point,
+// six decimals and the NUL.
+constexpr size_t kFixedTextSize = 328;
+
+// Writes `value` as "%f" does (six decimals, '.') with its NUL into `out`,
+// which holds kFixedTextSize bytes. Returns the length.
+size_t FormatFixed(double value, char* out) noexcept;
+
+}  // namespace imp
+
+#endif  // IMPORDANO_READER_NUMBERS_H_
