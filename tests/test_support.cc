@@ -1,0 +1,87 @@
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+namespace imp_test {
+
+std::string WriteFile(const std::string& bytes) {
+  static int counter = 0;
+  const std::string path = testing::TempDir() + "impordano_test_" + std::to_string(counter++) + ".txt";
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+std::string Lines(std::initializer_list<std::string> lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+Import::Import(const std::string& fileBytes) {
+  const std::string path = WriteFile(fileBytes);
+  startResult = ImpStart(path.c_str());
+  if (startResult != IMP_START_OK) return;
+  unsigned char buffer[IMP_MAX_RECORD_SIZE];
+  int32_t type = 0;
+  for (int guard = 0; guard < 10000000; ++guard) {
+    std::memset(buffer, 0xEE, sizeof buffer);
+    const int32_t result = ImpGetNextToken(&type, buffer);
+    if (type == IMP_TOKEN_PROGRESS) {
+      double fraction;
+      std::memcpy(&fraction, buffer, sizeof fraction);
+      progress.push_back(fraction);
+      type = 0;
+      if (result == 0) break;
+      continue;
+    }
+    if (result == 0) break;
+    static const std::pair<int32_t, size_t> kSizes[] = {
+        {IMP_TOKEN_ESTIMATE, sizeof(EstimateRecord)}, {IMP_TOKEN_ELEMENT, sizeof(ElementRecord)},
+        {IMP_TOKEN_POSITION, sizeof(PositionRecord)}, {IMP_TOKEN_RESOURCE, sizeof(ResourceRecord)},
+        {IMP_TOKEN_SUMMARY, sizeof(SummaryRecord)},
+        {IMP_TOKEN_MEASUREMENT_LINE, sizeof(MeasurementLineRecord)}};
+    size_t size = 0;
+    for (const auto& s : kSizes) {
+      if (s.first == type) size = s.second;
+    }
+    EXPECT_NE(size, 0u) << "unknown token type " << type;
+    // The bytes past the record must be untouched.
+    for (size_t i = size; i < sizeof buffer; ++i) {
+      if (buffer[i] != 0xEE) {
+        ADD_FAILURE() << "token " << type << " wrote past its size at " << i;
+        break;
+      }
+    }
+    tokens.push_back(Token{type, std::vector<unsigned char>(buffer, buffer + size)});
+  }
+  std::remove(path.c_str());
+}
+
+Import::~Import() {
+  if (startResult == IMP_START_OK) ImpEnd();
+}
+
+std::vector<int32_t> Import::Types() const {
+  std::vector<int32_t> types;
+  for (const Token& token : tokens) types.push_back(token.type);
+  return types;
+}
+
+std::vector<const Token*> Import::OfType(int32_t type) const {
+  std::vector<const Token*> found;
+  for (const Token& token : tokens) {
+    if (token.type == type) found.push_back(&token);
+  }
+  return found;
+}
+
+std::string LongText(const char* field, size_t size) {
+  const char* full = IMP_LONG_TEXT(field, size);
+  return full != nullptr ? std::string(full) : std::string();
+}
+
+}  // namespace imp_test
