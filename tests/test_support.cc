@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "host/module.h"
+
 namespace imp_test {
 
 std::string WriteFile(const std::string& bytes) {
@@ -22,6 +24,9 @@ std::string Lines(std::initializer_list<std::string> lines) {
 }
 
 Import::Import(const std::string& fileBytes) {
+  // The decimal symbol carries over from one import to the next; each test
+  // file starts from the default so that tests do not depend on their order.
+  imp::TheModule().reader.decimalSymbol = '.';
   const std::string path = WriteFile(fileBytes);
   startResult = ImpStart(path.c_str());
   if (startResult != IMP_START_OK) return;
