@@ -17,6 +17,7 @@
 namespace imp {
 
 // Chunked storage shared by both lists: a directory of chunks of K items.
+// Its members are defined in chunk_list.cc for the two lists' item types.
 template <typename Item, int32_t K>
 class ChunkStore {
  public:

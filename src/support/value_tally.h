@@ -38,14 +38,20 @@ class ValueTally {
     double value;
     int32_t count;
   };
-  int32_t FindOrAddSlot(uint64_t key) noexcept;
-  bool GrowIndex() noexcept;
+  // The index position of `key`'s item, or the free position where it goes.
+  int32_t FindSlot(uint64_t key) const noexcept;
+  // Room for one more item in items_ and in the index; false when memory
+  // runs out (the tally is unchanged).
+  bool MakeRoom() noexcept;
+  bool GrowIndex(int32_t size) noexcept;
 
   Item* items_ = nullptr;
   int32_t itemCount_ = 0;
   int32_t itemCapacity_ = 0;
-  int32_t* index_ = nullptr;  // open addressing: item index + 1, 0 = free
-  int32_t indexSize_ = 0;     // a power of two, or 0
+  // Open addressing with linear probing over every item but the NaNs: an
+  // entry is an item's index + 1, 0 = free. Kept at most half full.
+  int32_t* index_ = nullptr;
+  int32_t indexSize_ = 0;  // a power of two, or 0
 };
 
 class RateTally {
