@@ -222,6 +222,11 @@ TEST(ImpGetNextToken, RunningOutOfMemoryFailsTheWholeImport) {
   EXPECT_TRUE(succeeded);
   // And the next import works.
   EXPECT_EQ(Import(file).Types(), reference.Types());
+  // No low block outlives its import: ImpEnd releases the blocks behind
+  // the slots, the next ImpStart the long texts.
+  ASSERT_EQ(StartBytes("[Plik]\n").result, 1);
+  ImpEnd();
+  EXPECT_EQ(imp::LowBlocksInUse(), 0);
 }
 
 }  // namespace

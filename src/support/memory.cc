@@ -99,6 +99,7 @@ struct LowHeap {
 
 struct MemoryState {
   long attempts = 0;
+  long lowBlocksInUse = 0;
   long failAfter = -1;  // successes left before failing; negative = disarmed
 #ifdef IMP_LOW_ARENAS
   LowHeap low = {{}, nullptr, nullptr, nullptr, kHintStart, 0, false};
@@ -332,18 +333,21 @@ void Release(void* block) noexcept { std::free(block); }
 
 void* AllocateLow(size_t size) noexcept {
   if (!MayAllocate()) return nullptr;
-  return Counted(AllocateLowBlock(size));
+  void* block = Counted(AllocateLowBlock(size));
+  if (block != nullptr) ++g_memory.lowBlocksInUse;
+  return block;
 }
 
 void* AllocateLowZeroed(size_t size) noexcept {
-  if (!MayAllocate()) return nullptr;
-  void* block = Counted(AllocateLowBlock(size));
+  void* block = AllocateLow(size);
   if (block != nullptr) std::memset(block, 0, size);
   return block;
 }
 
 void ReleaseLow(void* block) noexcept {
-  if (block != nullptr) ReleaseLowBlock(block);
+  if (block == nullptr) return;
+  --g_memory.lowBlocksInUse;
+  ReleaseLowBlock(block);
 }
 
 uint32_t SlotOf(const void* block) noexcept {
@@ -365,5 +369,7 @@ void FailAllocationsAfter(long successes) noexcept {
 }
 
 long AllocationCount() noexcept { return g_memory.attempts; }
+
+long LowBlocksInUse() noexcept { return g_memory.lowBlocksInUse; }
 
 }  // namespace imp
