@@ -100,7 +100,9 @@ TEST(LongTextStore, KeepsEveryCutTextAtItsAddress) {
   for (int i = 0; i < 500; ++i) {
     EXPECT_EQ(store.TextAt(i), kept[static_cast<size_t>(i)]);
     EXPECT_STREQ(kept[static_cast<size_t>(i)], i % 2 ? "text 1" : "text 0");
-    if (sizeof(void*) > 4) EXPECT_LT(reinterpret_cast<uintptr_t>(kept[static_cast<size_t>(i)]), 1ull << 32);
+    if (sizeof(void*) > 4) {
+      EXPECT_LT(reinterpret_cast<uintptr_t>(kept[static_cast<size_t>(i)]), 1ull << 32);
+    }
   }
   store.Clear();
   EXPECT_EQ(store.Count(), 0);
