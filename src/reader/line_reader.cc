@@ -47,7 +47,7 @@ int32_t LineReader::ReadLine() noexcept {
     if (keyLength > kKeySize - 1) keyLength = kKeySize - 1;
     std::memcpy(key, line_, keyLength);
     key[keyLength] = '\0';
-    if (equals + 1 != lineFeed) SplitValue(equals + 1, lineFeed);
+    if (equals + 1 != lineFeed) SplitFields(equals + 1, lineFeed, '\t');
     return kKeyLine;
   }
 
@@ -56,39 +56,26 @@ int32_t LineReader::ReadLine() noexcept {
   if (LineIs("[Kosztorys]\n")) return kEstimateHeader;
   for (const HeaderPrefix& header : kNumberedHeaders) {
     if (lineLength_ >= header.length && std::memcmp(line_, header.text, header.length) == 0) {
-      SplitHeaderNumber(line_ + header.length, line_ + lineLength_);
+      SplitFields(line_ + header.length, line_ + lineLength_, '.');
       return header.kind;
     }
   }
   return kOtherLine;
 }
 
-// Fields of a value run from `value` to `end` (a NUL) and are separated by
-// TABs; the tenth field keeps the rest, TABs included.
-void LineReader::SplitValue(char* value, char* end) noexcept {
-  fields[0] = value;
-  fieldCount = 1;
-  char* p = value;
-  while (fieldCount < kMaxFields) {
-    auto* tab = static_cast<char*>(std::memchr(p, '\t', static_cast<size_t>(end - p)));
-    if (tab == nullptr) break;
-    *tab = '\0';
-    p = tab + 1;
-    fields[fieldCount++] = p;
-  }
-}
-
-// A header number splits at every '.'; the last part keeps the closing
-// bracket and the LF, which the integer getter stops at.
-void LineReader::SplitHeaderNumber(char* start, char* end) noexcept {
+// Splits the text from `start` to `end` (a NUL) into fields at every
+// `separator`: TABs in a key line's value, full stops in a header number,
+// whose last part keeps the closing bracket and the LF (the integer getter
+// stops there). The tenth field keeps the rest, separators included.
+void LineReader::SplitFields(char* start, char* end, char separator) noexcept {
   fields[0] = start;
   fieldCount = 1;
   char* p = start;
   while (fieldCount < kMaxFields) {
-    auto* dot = static_cast<char*>(std::memchr(p, '.', static_cast<size_t>(end - p)));
-    if (dot == nullptr) break;
-    *dot = '\0';
-    p = dot + 1;
+    auto* found = static_cast<char*>(std::memchr(p, separator, static_cast<size_t>(end - p)));
+    if (found == nullptr) break;
+    *found = '\0';
+    p = found + 1;
     fields[fieldCount++] = p;
   }
 }

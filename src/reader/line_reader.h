@@ -85,8 +85,7 @@ class LineReader {
   char decimalSymbol = '.';
 
  private:
-  void SplitValue(char* value, char* end) noexcept;
-  void SplitHeaderNumber(char* start, char* end) noexcept;
+  void SplitFields(char* start, char* end, char separator) noexcept;
 
   InputStream* input_ = nullptr;
   LongTextStore* store_ = nullptr;
