@@ -1,0 +1,141 @@
+// The summary of surcharges, from the rates on the resource lines of whole
+// imports: the summary record and every cost item, byte by byte.
+#include <gtest/gtest.h>
+
+#include "record_image.h"
+#include "test_support.h"
+
+namespace {
+
+using imp_test::Block;
+using imp_test::File;
+using imp_test::Image;
+using imp_test::Import;
+using imp_test::SameBytes;
+
+const std::string kIndirect = "Koszty po\x9Crednie=", kPurchase = "Koszty zakupu=",
+                  kKb = "Zysk Kb=", kKp = "Zysk Kp=", kKz = "Zysk Kz=";
+constexpr int32_t B = 'B', W = 'W';
+
+struct Item {
+  std::string name;
+  double rate;
+  int32_t labour, material, equipment;
+};
+const std::string kIndirectItem = "Koszty po\x9Crednie";
+const std::string kIndirectS = "Koszty po\x9Crednie S";
+const Item kNoIndirect{kIndirectItem, 0.0, 0, 0, 0};
+const Item kNoPurchase{"Koszty zakupu", 0.0, 0, B, 0};
+const Item kNoProfit{"Zysk", 0.0, 0, 0, 0};
+
+// One resource section; no "Typ" line when `kind` is empty.
+std::string Rms(const std::string& kind, std::initializer_list<std::string> lines) {
+  std::string section = "[RMS 1.1]\n";
+  if (!kind.empty()) section += "Typ=" + kind + "\n";
+  for (const auto& line : lines) section += line + "\n";
+  return section;
+}
+
+// Checks the summary of `import` and each of its cost items.
+void ExpectSummary(const Import& import, const std::vector<Item>& items) {
+  const auto summaries = import.OfType(IMP_TOKEN_SUMMARY);
+  ASSERT_EQ(summaries.size(), 1u);
+  const auto& token = *summaries[0];
+  Image expected(20);
+  expected.Int(0, 5).Int(4, 1).Int(8, static_cast<int32_t>(items.size())).Int(16, 256);
+  expected.Slot(12, token.bytes.data());
+  EXPECT_TRUE(SameBytes(token, expected));
+  const unsigned char* array = Block(token, 12);
+  ASSERT_NE(array, nullptr);
+  for (size_t i = 0; i < items.size(); ++i) {
+    const Item& item = items[i];
+    Image cost(256);
+    cost.Text(0, item.name).Double(64, item.rate).Int(72, 1);
+    cost.Int(84, item.labour).Int(88, item.material).Int(92, item.equipment);
+    cost.Int(160, 1).Int(168, -1);
+    EXPECT_TRUE(SameBytes(array + 256 * i, 256, cost)) << "item " << i << " " << item.name;
+  }
+}
+
+TEST(Summary, Cases) {
+  struct Case {
+    const char* name;
+    std::string sections;
+    std::vector<Item> items;
+  };
+  const Case cases[] = {
+      {"no rates", "", {kNoIndirect, kNoPurchase, kNoProfit}},
+      {"indirect R equal to S", Rms("R", {kIndirect + "12"}) + Rms("S", {kIndirect + "12"}),
+       {{kIndirectItem, 12, B, 0, B}, kNoPurchase, kNoProfit}},
+      {"indirect R and S differ", Rms("R", {kIndirect + "12"}) + Rms("S", {kIndirect + "8"}),
+       {{kIndirectItem, 12, B, 0, 0}, {kIndirectS, 8, 0, 0, B}, kNoPurchase, kNoProfit}},
+      {"indirect only on S", Rms("S", {kIndirect + "8"}),
+       {kNoIndirect, {kIndirectS, 8, 0, 0, B}, kNoPurchase, kNoProfit}},
+      {"indirect on M counts nowhere", Rms("M", {kIndirect + "8"}),
+       {kNoIndirect, kNoPurchase, kNoProfit}},
+      {"profit equal for R, M, S",
+       Rms("R", {kKb + "10", kKp + "10"}) + Rms("M", {kKb + "10", kKz + "5"}) + Rms("S", {kKb + "10"}),
+       {kNoIndirect, kNoPurchase, {"Zysk", 10, W, B, B}}},
+      {"profit S equal to R with its own Kp",
+       Rms("R", {kKb + "10", kKp + "3"}) + Rms("S", {kKb + "10", kKp + "10"}),
+       {kNoIndirect, kNoPurchase, {"Zysk", 10, B, 0, W}}},
+      {"six items",
+       Rms("R", {kIndirect + "12", kKb + "10"}) + Rms("S", {kIndirect + "8", kKb + "5", kKp + "5"}) +
+           Rms("M", {kKb + "7", kKz + "7", kPurchase + "3"}),
+       {{kIndirectItem, 12, B, 0, 0},
+        {kIndirectS, 8, 0, 0, B},
+        {"Koszty zakupu", 3, 0, B, 0},
+        {"Zysk", 10, B, 0, 0},
+        {"Zysk M", 7, 0, W, 0},
+        {"Zysk S", 5, 0, 0, W}}},
+      {"profit only for M", Rms("M", {kKb + "7"}),
+       {kNoIndirect, kNoPurchase, kNoProfit, {"Zysk M", 7, 0, B, 0}}},
+      {"ties: the first value wins",
+       Rms("R", {kIndirect + "10", kIndirect + "20"}) + Rms("R", {kIndirect + "20", kIndirect + "10"}),
+       {{kIndirectItem, 10, B, 0, 0}, kNoPurchase, kNoProfit}},
+      {"the most frequent wins",
+       Rms("R", {kIndirect + "10"}) + Rms("R", {kIndirect + "20"}) + Rms("R", {kIndirect + "20"}),
+       {{kIndirectItem, 20, B, 0, 0}, kNoPurchase, kNoProfit}},
+      {"a most frequent 0 is no rate",
+       Rms("R", {kIndirect + "0", kIndirect, kIndirect + "5"}),
+       {kNoIndirect, kNoPurchase, kNoProfit}},
+      {"indirect before the kind counts nothing", Rms("", {kIndirect + "10", "Typ=R"}),
+       {kNoIndirect, kNoPurchase, kNoProfit}},
+      {"the kind at each line", Rms("R", {kIndirect + "10", "Typ=S", kIndirect + "8"}),
+       {{kIndirectItem, 10, B, 0, 0}, {kIndirectS, 8, 0, 0, B}, kNoPurchase, kNoProfit}},
+      {"lower-case kinds count nowhere", Rms("r", {kIndirect + "9", kKb + "9"}),
+       {kNoIndirect, kNoPurchase, kNoProfit}},
+      {"purchase and Kz count for any kind",
+       Rms("", {kPurchase + "4", kKz + "7"}) + Rms("M", {kKb + "7"}),
+       {kNoIndirect, {"Koszty zakupu", 4, 0, B, 0}, kNoProfit, {"Zysk M", 7, 0, W, 0}}},
+      // 0.30000000000000004 is 0.1 + 0.2: counted apart from 0.3.
+      {"exact equality",
+       Rms("R", {kPurchase + "0.3", kPurchase + "0.30000000000000004",
+                 kPurchase + "0.30000000000000004", kKb + "0.30000000000000004", kKp + "0.3"}) +
+           Rms("M", {kKb + "0.3", kKz + "0.3"}),
+       {kNoIndirect,
+        {"Koszty zakupu", 0.1 + 0.2, 0, B, 0},
+        {"Zysk", 0.1 + 0.2, B, 0, 0},
+        {"Zysk M", 0.3, 0, W, 0}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Import import(File({"[Kosztorys]", "[Pozycja 1]"}) + c.sections);
+    ASSERT_GE(import.tokens.size(), 2u);
+    EXPECT_EQ(import.tokens[1].type, IMP_TOKEN_SUMMARY);
+    ExpectSummary(import, c.items);
+  }
+}
+
+TEST(Summary, ImportsDoNotMixTheirRates) {
+  {
+    Import first(File({"[Pozycja 1]"}) + Rms("R", {kIndirect + "12", kKb + "4"}) +
+                 Rms("M", {kPurchase + "3"}));
+    ExpectSummary(first, {{kIndirectItem, 12, B, 0, 0}, {"Koszty zakupu", 3, 0, B, 0},
+                          {"Zysk", 4, B, 0, 0}});
+  }
+  Import second(File({"[Pozycja 1]"}) + Rms("R", {kIndirect + "8"}));
+  ExpectSummary(second, {{kIndirectItem, 8, B, 0, 0}, kNoPurchase, kNoProfit});
+}
+
+}  // namespace
