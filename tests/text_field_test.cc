@@ -13,9 +13,10 @@ namespace {
 constexpr unsigned char kUntouched = 0xAB;
 
 struct Copy {
-  std::string field;        // the bytes of the text field after the copy
-  int32_t storeCount = 0;   // texts in the store afterwards
-  const char* storeText = nullptr;
+  std::string field;          // the bytes of the text field after the copy
+  int32_t storeCount = 0;     // texts in the store afterwards
+  std::string storeText;      // the last of them
+  uintptr_t storeAddress = 0; // and where it was
 };
 
 // Copies field `index` of the key line "k=<value>" into a text field of
@@ -25,14 +26,18 @@ Copy CopyValue(const std::string& value, int32_t size, int32_t keep, int32_t ind
   imp::InputStream input;
   int error = 0;
   EXPECT_TRUE(input.Open(path.c_str(), &error));
-  static imp::LongTextStore store;  // keeps the texts alive for the checks
-  store.Clear();
+  imp::LongTextStore store;
   imp::LineReader reader;
   reader.Attach(&input, &store);
   EXPECT_EQ(reader.ReadLine(), imp::kKeyLine);
   std::string field(static_cast<size_t>(size), static_cast<char>(kUntouched));
   EXPECT_TRUE(reader.CopyTextField(&field[0], index, size, keep));
-  Copy copy{field, store.Count(), store.Count() > 0 ? store.TextAt(store.Count() - 1) : nullptr};
+  Copy copy{field, store.Count(), std::string(), 0};
+  if (store.Count() > 0) {
+    const char* last = store.TextAt(store.Count() - 1);
+    copy.storeText = last;
+    copy.storeAddress = reinterpret_cast<uintptr_t>(last);
+  }
   std::remove(path.c_str());
   return copy;
 }
@@ -65,8 +70,7 @@ TEST(CopyTextField, LengthTable) {
           EXPECT_EQ(f.substr(0, N - 4), text.substr(0, N - 5) + '\0');
           ASSERT_EQ(copy.storeCount, 1);
           EXPECT_EQ(copy.storeText, text);
-          EXPECT_EQ(static_cast<const void*>(IMP_SLOT_PTR(SlotAt(f))),
-                    static_cast<const void*>(copy.storeText));
+          EXPECT_EQ(reinterpret_cast<uintptr_t>(IMP_SLOT_PTR(SlotAt(f))), copy.storeAddress);
         } else {
           EXPECT_EQ(f, text.substr(0, N - 1) + '\0');
           EXPECT_EQ(copy.storeCount, 0);
