@@ -10,7 +10,7 @@ std::string HexDump(int32_t tokenType, const char* recordName, const void* data,
   std::string out = "# token " + std::to_string(tokenType) + " " +
                     (recordName ? recordName : "(unknown)") + ", " + std::to_string(size) +
                     " bytes\n";
-  char cell[16];
+  char cell[32];
   for (std::size_t line = 0; line < size; line += 16) {
     std::snprintf(cell, sizeof cell, "%04zx ", line);
     out += cell;

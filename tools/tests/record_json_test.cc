@@ -53,7 +53,7 @@ TEST(RecordToJson, ElementFollowsItsQuantityItemAndCutDescription) {
   std::string full = "Roboty rozbi\xF3rkowe: " + std::string(300, 'x');
   QuantityItem item{};
   item.quantity = 12.5;
-  std::strcpy(item.unit, "m\xB2");
+  std::strcpy(item.unit, "m2");
   ElementRecord element{};
   element.recordTag = IMP_TAG_ELEMENT;
   PutCutText(element.description, sizeof element.description, full, memory.Add(full.c_str()));
@@ -70,7 +70,7 @@ TEST(RecordToJson, ElementFollowsItsQuantityItemAndCutDescription) {
                    {"depth", 2},
                    {"quantityCount", 1},
                    {"quantityItemSize", 296},
-                   {"quantityItems", Json::array({{{"quantity", 12.5}, {"unit", "m²"}}})}};
+                   {"quantityItems", Json::array({{{"quantity", 12.5}, {"unit", "m2"}}})}};
   EXPECT_EQ(Convert(IMP_TOKEN_ELEMENT, &element, memory), expected);
 
   element.quantityCount = 0;

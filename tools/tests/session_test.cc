@@ -87,7 +87,7 @@ struct Outcome {
   std::string err;
 };
 
-Outcome Run(Script& s, Mode mode = Mode::kRecords, bool progress = false) {
+Outcome RunDump(Script& s, Mode mode = Mode::kRecords, bool progress = false) {
   script = &s;
   ModuleExports module;
   module.start = FakeStart;
@@ -131,7 +131,7 @@ TEST(RunSession, ExitStatusAndMessage) {
     s.startMessage = c.startMessage;
     s.endMessage = c.endMessage;
     s.tokens = {Summary()};
-    Outcome outcome = Run(s);
+    Outcome outcome = RunDump(s);
     EXPECT_EQ(outcome.status, c.status) << c.what;
     EXPECT_EQ(outcome.err, c.message) << c.what;
     EXPECT_EQ(s.endCalls, 1) << c.what;
@@ -144,7 +144,7 @@ TEST(RunSession, ProgressReportsAreNoRecords) {
   for (bool terminal : {false, true}) {
     Script s;
     s.tokens = {Progress(0.25), Summary(), Progress(1.0)};
-    Outcome outcome = Run(s, Mode::kRecords, terminal);
+    Outcome outcome = RunDump(s, Mode::kRecords, terminal);
     EXPECT_EQ(outcome.status, kExitOk);
     EXPECT_EQ(outcome.out,
               "{\"token\":6,\"record\":\"SummaryRecord\",\"recordTag\":5,\"itemCount\":0,"
@@ -161,7 +161,7 @@ TEST(RunSession, ProgressReportsAreNoRecords) {
 TEST(RunSession, StopsWhenTheModuleGivesNoTokenType) {
   Script s;
   s.tokens = {Summary(), Token{-1, {}}};
-  Outcome outcome = Run(s);
+  Outcome outcome = RunDump(s);
   EXPECT_EQ(outcome.status, kExitImportFailed);
   EXPECT_NE(outcome.err.find("a record without a type"), std::string::npos);
   EXPECT_EQ(s.endCalls, 1);
@@ -170,7 +170,7 @@ TEST(RunSession, StopsWhenTheModuleGivesNoTokenType) {
 TEST(RunSession, DescribeReadsNoRecords) {
   Script s;
   s.tokens = {Summary()};
-  Outcome outcome = Run(s, Mode::kDescribe);
+  Outcome outcome = RunDump(s, Mode::kDescribe);
   EXPECT_EQ(outcome.status, kExitOk);
   EXPECT_EQ(outcome.out, "{\"description\":\"Opis kosztorysu\"}\n");
   EXPECT_EQ(s.next, 0u);
