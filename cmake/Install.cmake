@@ -1,0 +1,53 @@
+# Installation: the module, its header, impordano-dump, a CMake package
+# (find_package(impordano) gives impordano::impordano) and impordano.pc.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(IMPORDANO_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/impordano)
+
+if(NOT WIN32)
+  # A soname, so that programs linked against the module keep working across
+  # compatible updates.
+  set_target_properties(impordano PROPERTIES
+    VERSION ${PROJECT_VERSION}
+    SOVERSION ${PROJECT_VERSION_MAJOR})
+endif()
+
+install(TARGETS impordano EXPORT impordanoTargets
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/include/impordano.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+
+if(TARGET impordano-dump)
+  install(TARGETS impordano-dump RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+install(EXPORT impordanoTargets
+  NAMESPACE impordano::
+  FILE impordanoTargets.cmake
+  DESTINATION ${IMPORDANO_CMAKE_DIR})
+configure_package_config_file(
+  ${PROJECT_SOURCE_DIR}/cmake/impordanoConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/impordanoConfig.cmake
+  INSTALL_DESTINATION ${IMPORDANO_CMAKE_DIR})
+# 0.x releases may change the records between minor versions.
+write_basic_package_version_file(
+  ${PROJECT_BINARY_DIR}/impordanoConfigVersion.cmake
+  VERSION ${PROJECT_VERSION}
+  COMPATIBILITY SameMinorVersion)
+install(FILES
+  ${PROJECT_BINARY_DIR}/impordanoConfig.cmake
+  ${PROJECT_BINARY_DIR}/impordanoConfigVersion.cmake
+  DESTINATION ${IMPORDANO_CMAKE_DIR})
+
+# pkg-config: paths relative to the .pc file, so that the installed tree can
+# be moved (and installed with --prefix elsewhere than configured).
+set(pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+file(RELATIVE_PATH IMPORDANO_PC_PREFIX_FROM_PCDIR
+  ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" IMPORDANO_PC_PREFIX_FROM_PCDIR "${IMPORDANO_PC_PREFIX_FROM_PCDIR}")
+configure_file(${PROJECT_SOURCE_DIR}/cmake/impordano.pc.in
+  ${PROJECT_BINARY_DIR}/impordano.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/impordano.pc DESTINATION ${pc_dir})

@@ -1,0 +1,56 @@
+// impordano-dump: shows what the import module makes of an estimate file.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#define IMPDUMP_ISATTY(fd) _isatty(fd)
+#define IMPDUMP_STDERR_FD 2
+#else
+#include <unistd.h>
+#define IMPDUMP_ISATTY(fd) isatty(fd)
+#define IMPDUMP_STDERR_FD STDERR_FILENO
+#endif
+
+#include "module.h"
+#include "options.h"
+#include "session.h"
+
+#ifndef IMPORDANO_DUMP_VERSION
+#define IMPORDANO_DUMP_VERSION "unknown"
+#endif
+
+int main(int argc, char** argv) {
+  using namespace impdump;
+#if defined(_WIN32)
+  // The same bytes on every system: no CR before each line feed.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  std::vector<std::string> args(argv + 1, argv + argc);
+  Options options;
+  std::string error;
+  if (!ParseOptions(args, &options, &error)) {
+    std::fprintf(stderr, "impordano-dump: %s\nTry 'impordano-dump --help'.\n", error.c_str());
+    return kExitUsage;
+  }
+  if (options.mode == Mode::kHelp) {
+    std::fputs(UsageText().c_str(), stdout);
+    return kExitOk;
+  }
+  if (options.mode == Mode::kVersion) {
+    std::puts("impordano-dump " IMPORDANO_DUMP_VERSION);
+    return kExitOk;
+  }
+
+  std::unique_ptr<Module> module = options.library.empty()
+                                       ? LoadDefaultModule(&error)
+                                       : Module::Load(options.library, &error);
+  if (!module) {
+    std::fprintf(stderr, "impordano-dump: cannot load the import module: %s\n", error.c_str());
+    return kExitCannotRead;
+  }
+  bool progress = IMPDUMP_ISATTY(IMPDUMP_STDERR_FD) != 0;
+  return RunSession(module->exports(), options, stdout, stderr, progress);
+}

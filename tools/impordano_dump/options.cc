@@ -1,0 +1,81 @@
+#include "options.h"
+
+namespace impdump {
+
+std::string UsageText() {
+  return "Usage: impordano-dump [OPTION]... FILE\n"
+         "Imports an estimate export (Windows-1250 text) through the impordano\n"
+         "module, as a host does, and prints each record it hands out as one JSON\n"
+         "object a line: the token type, the record's name and its named fields,\n"
+         "with texts in UTF-8 and the blocks behind its slots shown in place.\n"
+         "\n"
+         "  --all             also print the reserved fields\n"
+         "  --describe        print only the estimate's description (ImpKosztDescr)\n"
+         "  --raw             print each record's bytes in hex instead of JSON\n"
+         "  --pretty          indent the JSON over several lines\n"
+         "  --library PATH    use the module at PATH instead of the one installed\n"
+         "                    or built with this tool\n"
+         "  -h, --help        show this help and exit\n"
+         "  --version         show the version and exit\n"
+         "\n"
+         "Exit status: 0 done; 1 the file or the module cannot be opened;\n"
+         "2 the file is not an estimate export; 3 the import failed;\n"
+         "64 bad command line.\n";
+}
+
+bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
+  bool describe = false;
+  bool raw = false;
+  std::vector<std::string> files;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+      files.push_back(arg);
+    } else if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "-h" || arg == "--help") {
+      options->mode = Mode::kHelp;
+      return true;
+    } else if (arg == "--version") {
+      options->mode = Mode::kVersion;
+      return true;
+    } else if (arg == "--all") {
+      options->all = true;
+    } else if (arg == "--describe") {
+      describe = true;
+    } else if (arg == "--raw") {
+      raw = true;
+    } else if (arg == "--pretty") {
+      options->pretty = true;
+    } else if (arg == "--library") {
+      if (i + 1 == args.size() || args[i + 1].empty()) {
+        *error = "--library needs a path";
+        return false;
+      }
+      options->library = args[++i];
+    } else if (arg.compare(0, 10, "--library=") == 0) {
+      options->library = arg.substr(10);
+      if (options->library.empty()) {
+        *error = "--library needs a path";
+        return false;
+      }
+    } else {
+      *error = "unknown option " + arg;
+      return false;
+    }
+  }
+  if (describe && raw) {
+    *error = "--describe and --raw cannot be used together";
+    return false;
+  }
+  if (files.size() != 1) {
+    *error = files.empty() ? "no estimate file given" : "give one estimate file only";
+    return false;
+  }
+  options->file = files[0];
+  options->mode = describe ? Mode::kDescribe : raw ? Mode::kRaw : Mode::kRecords;
+  return true;
+}
+
+}  // namespace impdump

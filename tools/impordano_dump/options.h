@@ -1,0 +1,36 @@
+// Command-line options of impordano-dump.
+#ifndef IMPORDANO_DUMP_OPTIONS_H_
+#define IMPORDANO_DUMP_OPTIONS_H_
+
+#include <string>
+#include <vector>
+
+namespace impdump {
+
+enum class Mode { kRecords, kDescribe, kRaw, kHelp, kVersion };
+
+struct Options {
+  Mode mode = Mode::kRecords;
+  bool all = false;     // reserved fields too
+  bool pretty = false;  // indented JSON instead of one line a record
+  std::string library;  // empty: the module built or installed with the tool
+  std::string file;
+};
+
+// Parses the arguments after the program name. On a usage error returns
+// false and sets *error.
+bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error);
+
+// The --help text.
+std::string UsageText();
+
+// Exit codes.
+constexpr int kExitOk = 0;
+constexpr int kExitCannotRead = 1;       // file or module cannot be opened
+constexpr int kExitNotAnEstimate = 2;    // the file is no estimate export
+constexpr int kExitImportFailed = 3;     // the module failed while importing
+constexpr int kExitUsage = 64;           // bad command line
+
+}  // namespace impdump
+
+#endif  // IMPORDANO_DUMP_OPTIONS_H_

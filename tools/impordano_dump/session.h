@@ -1,0 +1,21 @@
+// One run of the tool against a loaded module: the host's calling sequence,
+// the output and the exit status.
+#ifndef IMPORDANO_DUMP_SESSION_H_
+#define IMPORDANO_DUMP_SESSION_H_
+
+#include <cstdio>
+
+#include "module.h"
+#include "options.h"
+
+namespace impdump {
+
+// Imports options.file through `module` and writes the records (or the
+// description, or the hex dump) to `out`, messages and the progress bar to
+// `err`. Returns the exit status (kExit*).
+int RunSession(const ModuleExports& module, const Options& options, std::FILE* out,
+               std::FILE* err, bool showProgress);
+
+}  // namespace impdump
+
+#endif  // IMPORDANO_DUMP_SESSION_H_

@@ -1,0 +1,21 @@
+// Conversion of the module's Windows-1250 texts to UTF-8.
+#ifndef IMPORDANO_DUMP_TEXT_H_
+#define IMPORDANO_DUMP_TEXT_H_
+
+#include <cstddef>
+#include <string>
+
+namespace impdump {
+
+// The UTF-8 form of `size` bytes of Windows-1250 text. The result is always
+// valid UTF-8: the five byte values the code page leaves undefined (0x81,
+// 0x83, 0x88, 0x90, 0x98) become U+FFFD. A NUL byte is kept as U+0000.
+std::string Utf8FromCp1250(const char* text, std::size_t size);
+
+inline std::string Utf8FromCp1250(const std::string& text) {
+  return Utf8FromCp1250(text.data(), text.size());
+}
+
+}  // namespace impdump
+
+#endif  // IMPORDANO_DUMP_TEXT_H_

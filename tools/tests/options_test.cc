@@ -1,0 +1,59 @@
+#include "options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace impdump {
+namespace {
+
+TEST(ParseOptions, AcceptedCommandLines) {
+  struct Case {
+    std::vector<std::string> args;
+    Mode mode;
+    bool all;
+    std::string library;
+    std::string file;
+  };
+  const Case cases[] = {
+      {{"a.txt"}, Mode::kRecords, false, "", "a.txt"},
+      {{"--all", "a.txt"}, Mode::kRecords, true, "", "a.txt"},
+      {{"--describe", "a.txt"}, Mode::kDescribe, false, "", "a.txt"},
+      {{"a.txt", "--raw"}, Mode::kRaw, false, "", "a.txt"},
+      {{"--library", "/x/lib.so", "a.txt"}, Mode::kRecords, false, "/x/lib.so", "a.txt"},
+      {{"--library=/x/lib.so", "a.txt"}, Mode::kRecords, false, "/x/lib.so", "a.txt"},
+      {{"--", "--all"}, Mode::kRecords, false, "", "--all"},
+      {{"--help", "--bogus"}, Mode::kHelp, false, "", ""},
+      {{"--version"}, Mode::kVersion, false, "", ""},
+  };
+  for (const Case& c : cases) {
+    Options options;
+    std::string error;
+    ASSERT_TRUE(ParseOptions(c.args, &options, &error)) << c.args[0] << ": " << error;
+    EXPECT_EQ(options.mode, c.mode) << c.args[0];
+    EXPECT_EQ(options.all, c.all) << c.args[0];
+    EXPECT_EQ(options.library, c.library) << c.args[0];
+    EXPECT_EQ(options.file, c.file) << c.args[0];
+  }
+}
+
+TEST(ParseOptions, RefusedCommandLines) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, "no estimate file given"},
+      {{"a.txt", "b.txt"}, "give one estimate file only"},
+      {{"--library"}, "--library needs a path"},
+      {{"--library=", "a.txt"}, "--library needs a path"},
+      {{"--describe", "--raw", "a.txt"}, "--describe and --raw cannot be used together"},
+      {{"-x", "a.txt"}, "unknown option -x"},
+  };
+  for (const auto& c : cases) {
+    Options options;
+    std::string error;
+    EXPECT_FALSE(ParseOptions(c.first, &options, &error)) << c.second;
+    EXPECT_EQ(error, c.second);
+  }
+}
+
+}  // namespace
+}  // namespace impdump
