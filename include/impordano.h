@@ -28,7 +28,6 @@
 
 #include <stddef.h>
 #include <stdint.h>
-#include <string.h>
 
 #if defined(_WIN32)
 #define IMP_CALL __cdecl
@@ -104,17 +103,24 @@ IMP_API int32_t IMP_CALL ImpEnd(void);
 typedef uint32_t imp_slot;
 #define IMP_SLOT_PTR(slot) ((void*)(uintptr_t)(slot))
 
-/* The full text behind a text field of `size` bytes, or NULL when the field
- * holds its whole text. */
+/* Bytes at the end of a text field that hold the slot of its full text. */
 #define IMP_LONG_TEXT_SLOT_SIZE 4
-#define IMP_LONG_TEXT(field, size)                                      \
-  ((strnlen((const char*)(field), (size)) == (size_t)(size) - 5)        \
-       ? (const char*)IMP_SLOT_PTR(                                     \
-             (uint32_t)((const unsigned char*)(field))[(size) - 4] |    \
-             (uint32_t)((const unsigned char*)(field))[(size) - 3] << 8 |  \
-             (uint32_t)((const unsigned char*)(field))[(size) - 2] << 16 | \
-             (uint32_t)((const unsigned char*)(field))[(size) - 1] << 24)  \
-       : (const char*)0)
+
+/* The full text behind a text field of `size` bytes, or NULL when the field
+ * holds its whole text: a text of exactly size-5 bytes carries in the last 4
+ * bytes a slot with the address of the full text (0 when it is whole). */
+static inline const char* imp_long_text(const void* field, size_t size) {
+  const unsigned char* bytes = (const unsigned char*)field;
+  size_t length = 0;
+  uint32_t slot;
+  if (size < 5) return (const char*)0;
+  while (length < size && bytes[length] != 0) ++length;
+  if (length != size - 5) return (const char*)0;
+  slot = (uint32_t)bytes[size - 4] | (uint32_t)bytes[size - 3] << 8 |
+         (uint32_t)bytes[size - 2] << 16 | (uint32_t)bytes[size - 1] << 24;
+  return (const char*)IMP_SLOT_PTR(slot);
+}
+#define IMP_LONG_TEXT(field, size) imp_long_text((field), (size))
 
 #pragma pack(push, 1)
 

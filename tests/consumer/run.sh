@@ -22,7 +22,7 @@ echo "== pkg-config impordano"
 pc=$(find "$prefix" -name impordano.pc)
 export PKG_CONFIG_PATH=$(dirname "$pc")
 read -r -a flags <<<"$(pkg-config --cflags --libs impordano)"
-"$cc" -o "$work/consumer-pc" "$here/consumer.c" "${flags[@]}" \
+"$cc" -std=c11 -Wall -Wextra -pedantic -Werror -o "$work/consumer-pc" "$here/consumer.c" "${flags[@]}" \
   -Wl,-rpath,"$(pkg-config --variable=libdir impordano)"
 "$work/consumer-pc" "$sample"
 
