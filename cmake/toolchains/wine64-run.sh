@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Runs a 64-bit Windows program under wine64; the x86_64 toolchain makes it
+# CMake's cross-compiling emulator.
+#
+#   wine64-run.sh [--prefix DIR] [--binary] PROGRAM.exe ARGS...
+#   wine64-run.sh [--prefix DIR] --boot | --kill-server
+#
+# --prefix DIR    the wine prefix, created on first use (without it:
+#                 $WINEPREFIX, else ~/.wine-impordano)
+# --binary        pass the program's output on unchanged; by default the CR
+#                 of each CR LF that a text-mode stdout writes is dropped, so
+#                 that ctest and gtest_discover_tests read the output as
+#                 they read a native program's
+# --boot          only create the prefix (the first start takes about ten
+#                 seconds); a lock keeps parallel tests from doing it twice
+# --kill-server   end the prefix's wine server, which otherwise outlives
+#                 the last program by a few seconds
+set -euo pipefail
+
+prefix=""
+binary=0
+action=run
+while (($#)); do
+  case "$1" in
+    --prefix) prefix="$2"; shift 2 ;;
+    --binary) binary=1; shift ;;
+    --boot) action=boot; shift ;;
+    --kill-server) action=kill; shift ;;
+    *) break ;;
+  esac
+done
+
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+if [[ ! -x "$wine" ]]; then
+  echo "wine64-run.sh: $wine not found (apt-get install wine64)" >&2
+  exit 2
+fi
+
+export WINEPREFIX="${prefix:-${WINEPREFIX:-$HOME/.wine-impordano}}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEARCH=win64
+# No prompts to install wine's .NET and HTML engines; nothing here needs them.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+if [[ $action == kill ]]; then
+  [[ -d "$WINEPREFIX" ]] && "$wineserver" -k 2>/dev/null || true
+  exit 0
+fi
+
+# The registry files appear only when the wine server exits, so a marker of
+# our own says that the prefix is complete.
+ready="$WINEPREFIX/.impordano-ready"
+if [[ ! -f "$ready" ]]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  exec 9>"$WINEPREFIX.lock"
+  flock 9
+  if [[ ! -f "$ready" ]]; then
+    if ! "$wine" wineboot -i >"$WINEPREFIX.boot.log" 2>&1; then
+      cat "$WINEPREFIX.boot.log" >&2
+      echo "wine64-run.sh: wineboot failed for $WINEPREFIX" >&2
+      exit 2
+    fi
+    touch "$ready"
+  fi
+  flock -u 9
+  exec 9>&-
+fi
+[[ $action == boot ]] && exit 0
+
+if (($# == 0)); then
+  echo "usage: wine64-run.sh [--prefix DIR] [--binary] PROGRAM ARGS..." >&2
+  exit 2
+fi
+if ((binary)); then
+  exec "$wine" "$@"
+fi
+"$wine" "$@" | sed 's/\r$//'

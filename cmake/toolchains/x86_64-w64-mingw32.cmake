@@ -1,0 +1,16 @@
+# 64-bit Windows build of the module, the test host and the dump tool, run
+# under wine64 on this machine (32-bit Windows programs cannot start here).
+#
+#   cmake -S . -B build-mingw64 \
+#     -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/x86_64-w64-mingw32.cmake
+#
+# Targets run through wine64-run.sh with a wine prefix inside the build
+# directory, so ctest and gtest_discover_tests work as in a native build.
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+set(IMPORDANO_MINGW_TRIPLET x86_64-w64-mingw32)
+# GoogleTest needs std::mutex; winpthreads is linked in statically.
+set(IMPORDANO_MINGW_THREADS posix)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR
+  ${CMAKE_CURRENT_LIST_DIR}/wine64-run.sh --prefix ${CMAKE_BINARY_DIR}/wineprefix)
