@@ -1,15 +1,37 @@
 #!/usr/bin/env bash
 # Installs what building and testing impordano needs on Debian 12.
 # Runs apt-get only when a package is missing, so a second run is quick.
+#
+#   setup-debian.sh [TARGET...]
+#
+# Without a target it installs what the native build needs. The targets add
+# their cross tools: windows-dll (the 32-bit DLL), linux32 (the -m32 build
+# run under qemu) and wine64 (the 64-bit Windows build run under wine64).
+# IMPORDANO_ALL_TARGETS=1 adds all three.
 set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config libgtest-dev libbenchmark-dev nlohmann-json3-dev
   locales
 )
+targets=("$@")
 if [[ "${IMPORDANO_ALL_TARGETS:-0}" == 1 ]]; then
-  packages+=(g++-multilib g++-mingw-w64-i686 g++-mingw-w64-x86-64 qemu-user-static wine64)
+  targets+=(windows-dll linux32 wine64)
 fi
+for target in "${targets[@]}"; do
+  case "$target" in
+    native) ;;
+    windows-dll)
+      packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686) ;;
+    linux32)
+      packages+=(g++-multilib qemu-user-static googletest) ;;
+    wine64)
+      packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest) ;;
+    *)
+      echo "setup-debian.sh: unknown target $target" >&2
+      exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
