@@ -5,13 +5,24 @@
 #include <cstdio>
 #include <fstream>
 
+#if defined(_WIN32)
+#include <process.h>
+#define IMP_TEST_PID _getpid()
+#else
+#include <unistd.h>
+#define IMP_TEST_PID getpid()
+#endif
+
 #include "host/module.h"
 
 namespace imp_test {
 
 std::string WriteFile(const std::string& bytes) {
   static int counter = 0;
-  const std::string path = testing::TempDir() + "impordano_test_" + std::to_string(counter++) + ".txt";
+  // ctest runs the test cases as parallel processes: the process id keeps
+  // their files apart.
+  const std::string path = testing::TempDir() + "impordano_test_" + std::to_string(IMP_TEST_PID) +
+                           "_" + std::to_string(counter++) + ".txt";
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path;
