@@ -48,7 +48,11 @@ TEST(ImpStart, AcceptsOnlyAFileHeaderAsTheFirstNonBlankLine) {
 TEST(ImpStart, ReportsTheErrorNumberOfAFailedOpen) {
   const std::pair<const char*, int> cases[] = {
       {"/nonexistent/impordano.txt", ENOENT},
+#if defined(_WIN32)
+      {"/", EACCES},  // the Windows runtime does not open a directory at all
+#else
       {"/", EISDIR},
+#endif
       {nullptr, EINVAL},
   };
   for (const auto& c : cases) {
