@@ -1,11 +1,12 @@
 # Runs impordano-dump once and checks its exit status, its standard output
 # (byte for byte against a file, or for substrings) and its standard error
 # (for substrings). Lists come '|'-separated.
+string(REPLACE "|" ";" emulator "${EMULATOR}")
 string(REPLACE "|" ";" args "${ARGS}")
 string(REPLACE "|" ";" stdout_has "${STDOUT_HAS}")
 string(REPLACE "|" ";" stderr_has "${STDERR_HAS}")
 
-execute_process(COMMAND ${TOOL} ${args}
+execute_process(COMMAND ${emulator} ${TOOL} ${args}
   OUTPUT_FILE ${OUTPUT}
   ERROR_VARIABLE stderr
   RESULT_VARIABLE status)
