@@ -51,7 +51,7 @@ std::string LastErrorText() {
 
 void* OpenLibrary(const std::string& path, std::string* error) {
   HMODULE handle = LoadLibraryA(path.c_str());
-  if (!handle) *error = LastErrorText();
+  if (!handle) *error = path + ": " + LastErrorText();  // named, as dlerror() does
   return reinterpret_cast<void*>(handle);
 }
 
