@@ -48,6 +48,15 @@ if [[ $action == kill ]]; then
   exit 0
 fi
 
+# A wine server that wine starts on its own exits three seconds after its
+# last program; a program starting in that moment loses its connection
+# ("recvmsg: Connection reset by peer"). One that stays a minute after the
+# last program bridges every gap between the tests of a run. Where a server
+# already runs, this returns at once.
+start_server() {
+  "$wineserver" -p60 </dev/null >/dev/null 2>&1 || true
+}
+
 # The registry files appear only when the wine server exits, so a marker of
 # our own says that the prefix is complete.
 ready="$WINEPREFIX/.impordano-ready"
@@ -56,6 +65,8 @@ if [[ ! -f "$ready" ]]; then
   exec 9>"$WINEPREFIX.lock"
   flock 9
   if [[ ! -f "$ready" ]]; then
+    mkdir -p "$WINEPREFIX"
+    start_server
     if ! "$wine" wineboot -i >"$WINEPREFIX.boot.log" 2>&1; then
       cat "$WINEPREFIX.boot.log" >&2
       echo "wine64-run.sh: wineboot failed for $WINEPREFIX" >&2
@@ -67,6 +78,7 @@ if [[ ! -f "$ready" ]]; then
   exec 9>&-
 fi
 [[ $action == boot ]] && exit 0
+start_server
 
 if (($# == 0)); then
   echo "usage: wine64-run.sh [--prefix DIR] [--binary] PROGRAM ARGS..." >&2
