@@ -44,7 +44,10 @@ export WINEARCH=win64
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 if [[ $action == kill ]]; then
-  [[ -d "$WINEPREFIX" ]] && "$wineserver" -k 2>/dev/null || true
+  if [[ -d "$WINEPREFIX" ]]; then
+    "$wineserver" -k 2>/dev/null || true
+    "$wineserver" -w 2>/dev/null || true
+  fi
   exit 0
 fi
 
