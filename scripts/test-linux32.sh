@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The whole suite in a 32-bit process: a -m32 build in build-linux32 with
-# GoogleTest built from source with the same flags. The kernel here runs no
-# 32-bit programs, so ctest and gtest_discover_tests start every test under
-# qemu-i386-static (the toolchain's CMAKE_CROSSCOMPILING_EMULATOR). The test
-# host's output is compared with the native 64-bit build's.
+# GoogleTest built from source with the same flags. ctest and
+# gtest_discover_tests start every test under qemu-i386-static (the
+# toolchain's CMAKE_CROSSCOMPILING_EMULATOR), whether or not the kernel runs
+# 32-bit programs itself. The test host's and impordano-dump's output is
+# compared with the native 64-bit build's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets-common.sh

@@ -5,9 +5,10 @@
 #     -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/linux-i386.cmake \
 #     -DIMPORDANO_GTEST_FROM_SOURCE=/usr/src/googletest
 #
-# This machine's kernel runs no 32-bit programs, so the tests, and the test
-# listing of gtest_discover_tests, run under qemu-i386-static. SSE2 doubles
-# as in the 32-bit Windows build (see i686-w64-mingw32.cmake).
+# The tests, and the test listing of gtest_discover_tests, run under
+# qemu-i386-static, so that they do not depend on the kernel's support for
+# 32-bit programs, which many build machines lack. SSE2 doubles as in the
+# 32-bit Windows build (see i686-w64-mingw32.cmake).
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
