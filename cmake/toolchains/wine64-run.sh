@@ -12,9 +12,9 @@
 #                 that ctest and gtest_discover_tests read the output as
 #                 they read a native program's
 # --boot          only create the prefix (the first start takes about ten
-#                 seconds); a lock keeps parallel tests from doing it twice
+#                 seconds) and start its wine server
 # --kill-server   end the prefix's wine server, which otherwise outlives
-#                 the last program by a few seconds
+#                 the last program by a minute
 set -euo pipefail
 
 prefix=""
@@ -51,37 +51,39 @@ if [[ $action == kill ]]; then
   exit 0
 fi
 
-# A wine server that wine starts on its own exits three seconds after its
-# last program; a program starting in that moment loses its connection
-# ("recvmsg: Connection reset by peer"). One that stays a minute after the
-# last program bridges every gap between the tests of a run. Where a server
-# already runs, this returns at once.
-start_server() {
-  "$wineserver" -p60 </dev/null >/dev/null 2>&1 || true
-}
-
-# The registry files appear only when the wine server exits, so a marker of
-# our own says that the prefix is complete.
+# Before a program runs, under a lock so that parallel tests do nothing
+# twice:
+# - the prefix is created on first use (wineboot -i); the registry files
+#   appear only when the wine server exits, so a marker of our own says
+#   that the prefix is complete;
+# - a wine server is started that stays a minute after its last program. One
+#   that wine starts on its own exits three seconds after the last program,
+#   and a program starting in that moment loses its connection ("recvmsg:
+#   Connection reset by peer");
+# - when that server is new, wine's background programs (services.exe and
+#   the like, which live as long as the server) are started by a wineboot
+#   of our own, with no output attached. Started by the program to run,
+#   they would inherit its standard output and error and keep them open,
+#   and ctest would wait for the server to end.
 ready="$WINEPREFIX/.impordano-ready"
+mkdir -p "$(dirname "$WINEPREFIX")"
+exec 9>"$WINEPREFIX.lock"
+flock 9
 if [[ ! -f "$ready" ]]; then
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  exec 9>"$WINEPREFIX.lock"
-  flock 9
-  if [[ ! -f "$ready" ]]; then
-    mkdir -p "$WINEPREFIX"
-    start_server
-    if ! "$wine" wineboot -i >"$WINEPREFIX.boot.log" 2>&1; then
-      cat "$WINEPREFIX.boot.log" >&2
-      echo "wine64-run.sh: wineboot failed for $WINEPREFIX" >&2
-      exit 2
-    fi
-    touch "$ready"
+  mkdir -p "$WINEPREFIX"
+  "$wineserver" -p60 </dev/null >/dev/null 2>&1 9>&- || true
+  if ! "$wine" wineboot -i </dev/null >"$WINEPREFIX.boot.log" 2>&1 9>&-; then
+    cat "$WINEPREFIX.boot.log" >&2
+    echo "wine64-run.sh: wineboot failed for $WINEPREFIX" >&2
+    exit 2
   fi
-  flock -u 9
-  exec 9>&-
+  touch "$ready"
+elif "$wineserver" -p60 </dev/null >/dev/null 2>&1 9>&-; then
+  "$wine" wineboot </dev/null >/dev/null 2>&1 9>&- || true
 fi
+flock -u 9
+exec 9>&-
 [[ $action == boot ]] && exit 0
-start_server
 
 if (($# == 0)); then
   echo "usage: wine64-run.sh [--prefix DIR] [--binary] PROGRAM ARGS..." >&2
