@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <vector>
 
 #if defined(_WIN32)
 #include <process.h>
@@ -18,11 +19,18 @@
 namespace imp_test {
 
 std::string WriteFile(const std::string& bytes) {
-  static int counter = 0;
+  // Files still there when the process ends are removed then.
+  static struct Written {
+    std::vector<std::string> paths;
+    ~Written() {
+      for (const std::string& path : paths) std::remove(path.c_str());
+    }
+  } written;
   // ctest runs the test cases as parallel processes: the process id keeps
   // their files apart.
   const std::string path = testing::TempDir() + "impordano_test_" + std::to_string(IMP_TEST_PID) +
-                           "_" + std::to_string(counter++) + ".txt";
+                           "_" + std::to_string(written.paths.size()) + ".txt";
+  written.paths.push_back(path);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path;
