@@ -3,14 +3,14 @@
 # the three other targets (see "Platforms" in README.md). Each part prints
 # how long it took; the last line counts the tests of all builds.
 #
-# IMPORDANO_TARGETS="windows-dll linux32 wine64" chooses the other targets
+# IMPORDANO_TARGETS="sanitizers windows-dll linux32 wine64" chooses the other targets
 # (empty: native only).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets-common.sh
 
 start=$(date +%s)
-targets=${IMPORDANO_TARGETS-windows-dll linux32 wine64}
+targets=${IMPORDANO_TARGETS-sanitizers windows-dll linux32 wine64}
 
 timed "native: packages" bash scripts/setup-debian.sh native
 timed "native: configure" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -20,6 +20,7 @@ timed "native: tests" ctest --test-dir build --output-on-failure -j"$jobs"
 dirs=(build)
 for target in $targets; do
   case "$target" in
+    sanitizers) bash scripts/test-sanitizers.sh ;;
     windows-dll) bash scripts/test-windows-dll.sh; dirs+=(build-mingw32) ;;
     linux32) bash scripts/test-linux32.sh; dirs+=(build-linux32) ;;
     wine64) bash scripts/test-wine64.sh; dirs+=(build-mingw64) ;;
