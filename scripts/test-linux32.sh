@@ -3,8 +3,8 @@
 # GoogleTest built from source with the same flags. ctest and
 # gtest_discover_tests start every test under qemu-i386-static (the
 # toolchain's CMAKE_CROSSCOMPILING_EMULATOR), whether or not the kernel runs
-# 32-bit programs itself. The test host's and impordano-dump's output is
-# compared with the native 64-bit build's.
+# 32-bit programs itself. impordano-dump's output is compared with the
+# native 64-bit build's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets-common.sh

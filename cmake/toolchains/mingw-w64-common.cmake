@@ -20,7 +20,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Executables (the test host, the dump tool, the test suite) carry their
+# Executables (the dump tool, the test suite) carry their
 # runtime inside too, so that they start from the build tree without a
 # search path for the compiler's DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
