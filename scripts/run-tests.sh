@@ -13,9 +13,12 @@ start=$(date +%s)
 targets=${IMPORDANO_TARGETS-sanitizers windows-dll linux32 wine64}
 
 timed "native: packages" bash scripts/setup-debian.sh native
-timed "native: configure" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+timed "native: configure" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DIMPORDANO_BUILD_BENCHMARKS=ON
 timed "native: build" cmake --build build -j"$jobs"
 timed "native: tests" ctest --test-dir build --output-on-failure -j"$jobs"
+# Throughput figures of whole imports and tallies, for the record.
+timed "native: benchmarks" build/bench/impordano_bench --benchmark_min_time=0.05
 
 dirs=(build)
 for target in $targets; do
