@@ -86,7 +86,7 @@ TEST(Numbers, ImportUnderACommaLocale) {
     EXPECT_EQ(resources[0]->Text(420), "0.25*2");
     EXPECT_EQ(resources[1]->Text(420), "0.000000*1.500000");
     const auto& summary = import.OfType(IMP_TOKEN_SUMMARY)[0]->As<SummaryRecord>();
-    EXPECT_EQ(imp_test::Follow<CostItem>(summary.items)[0].rate, 12.5);
+    EXPECT_EQ(static_cast<const CostItem*>(IMP_SLOT_PTR(summary.items))->rate, 12.5);
   }
   std::setlocale(LC_ALL, "C");
 }

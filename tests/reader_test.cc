@@ -1,4 +1,5 @@
-// The line reader: classification, splitting, the getters and text mode.
+// The line reader: classification, splitting, the getters, text mode, and
+// copying values into fixed text fields with the long-text rule.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -40,12 +41,7 @@ class ReaderOver {
 };
 
 TEST(LineReader, ClassifiesAndSplitsLines) {
-  struct Case {
-    std::string line;
-    int32_t kind;
-    std::string key;
-    std::vector<std::string> fields;
-  };
+  struct Case { std::string line; int32_t kind; std::string key; std::vector<std::string> fields; };
   const std::string tenth = "j\tk\tl";
   const Case cases[] = {
       {"[Plik]\n", imp::kFileHeader, "", {}},
@@ -67,6 +63,7 @@ TEST(LineReader, ClassifiesAndSplitsLines) {
       {"Nazwa=\n", imp::kKeyLine, "Nazwa", {}},
       {"Cena=\t12\n", imp::kKeyLine, "Cena", {"", "12"}},
       {"a=b=c\n", imp::kKeyLine, "a", {"b=c"}},
+      {"Opis =v\n", imp::kKeyLine, "Opis ", {"v"}},
       {"=v\n", imp::kKeyLine, "", {"v"}},
       {"k=a\t\tb\t\n", imp::kKeyLine, "k", {"a", "", "b", ""}},
       {"k=a\tb\tc\td\te\tf\tg\th\ti\t" + tenth + "\n", imp::kKeyLine, "k",
@@ -86,11 +83,7 @@ TEST(LineReader, ClassifiesAndSplitsLines) {
 }
 
 TEST(LineReader, TextModeAndLineLimits) {
-  struct Case {
-    const char* name;
-    std::string bytes;
-    std::vector<int32_t> kinds;
-  };
+  struct Case { const char* name; std::string bytes; std::vector<int32_t> kinds; };
   const std::string longest(9190, 'x');  // with its LF: the longest line that fits
   const Case cases[] = {
       {"CR LF reads as LF", "[Plik]\r\n[Kosztorys]\r\n", {1, 0, 6}},
@@ -127,40 +120,27 @@ TEST(LineReader, PositionCountsRawBytes) {
   EXPECT_EQ(over.input().Size(), 12);
 }
 
+// An empty or missing field gives the default; a field without a number, 0.
 TEST(LineReader, Getters) {
-  ReaderOver over("k=12\t\tx\t12.5\t 3]\n\t-7\t\xB3\t99999999999999\t-99999999999999\t+4\n");
+  ReaderOver over("k=12\t\tx\t12.5\t 3]\t-7\t\xB3\nno key\n");
   LineReader& r = over.reader;
   ASSERT_EQ(r.ReadLine(), imp::kKeyLine);
-  EXPECT_EQ(r.FieldInt(0, 7), 12);
-  EXPECT_EQ(r.FieldInt(1, 7), 7);    // empty field: the default
-  EXPECT_EQ(r.FieldInt(2, 7), 0);    // no digits: 0
-  EXPECT_EQ(r.FieldInt(3, 7), 12);
-  EXPECT_EQ(r.FieldInt(4, 7), 3);
-  EXPECT_EQ(r.FieldInt(9, 7), 7);    // missing field
+  const std::pair<int32_t, int32_t> ints[] = {{0, 12}, {1, 7}, {2, 0}, {3, 12},
+                                              {4, 3},  {5, -7}, {9, 7}};
+  for (const auto& f : ints) EXPECT_EQ(r.FieldInt(f.first, 7), f.second) << f.first;
   EXPECT_EQ(r.FieldChar(2, 0), 'x');
   EXPECT_EQ(r.FieldChar(1, 65), 65);
+  EXPECT_EQ(r.FieldChar(6, 0), 179);  // bytes from 0x80 up are never negative
   EXPECT_EQ(r.FieldDouble(3, -1.0), 12.5);
   EXPECT_EQ(r.FieldDouble(1, -1.0), -1.0);
   EXPECT_EQ(r.FieldDouble(2, -1.0), 0.0);
+  EXPECT_EQ(r.FieldDouble(9, -1.0), -1.0);
   ASSERT_EQ(r.ReadLine(), imp::kOtherLine);  // a line without '=' has no fields
   EXPECT_EQ(r.FieldInt(0, 5), 5);
-
-  ReaderOver numbers("k=-7\t\xB3\t99999999999999\t-99999999999999\t+4\n");
-  LineReader& n = numbers.reader;
-  ASSERT_EQ(n.ReadLine(), imp::kKeyLine);
-  EXPECT_EQ(n.FieldInt(0, 0), -7);
-  EXPECT_EQ(n.FieldChar(1, 0), 179);  // bytes from 0x80 up are never negative
-  EXPECT_EQ(n.FieldInt(2, 0), INT32_MAX);
-  EXPECT_EQ(n.FieldInt(3, 0), INT32_MIN);
-  EXPECT_EQ(n.FieldInt(4, 0), 4);
 }
 
 TEST(LineReader, DecimalSymbol) {
-  struct Case {
-    char symbol;
-    const char* field;
-    double value;
-  };
+  struct Case { char symbol; const char* field; double value; };
   const Case cases[] = {
       {',', "1,5", 1.5}, {',', "1,234,5", 1.234}, {'.', "1,5", 1.0}, {',', "2.5", 2.5},
   };
@@ -170,33 +150,88 @@ TEST(LineReader, DecimalSymbol) {
     ASSERT_EQ(over.reader.ReadLine(), imp::kKeyLine);
     EXPECT_EQ(over.reader.FieldDouble(0, 0.0), c.value);
   }
-  // The first symbol became '.', in place: a second read sees it.
-  ReaderOver over("k=1,5\n", ',');
-  over.reader.ReadLine();
-  over.reader.FieldDouble(0, 0.0);
-  EXPECT_STREQ(over.reader.fields[0], "1.5");
 }
 
-TEST(LineReader, KeyHasPrefix) {
-  struct Case {
-    const char* key;
-    int32_t result;
-    int32_t number;
-  };
-  const Case cases[] = {
-      {"Przedmiar 12", 1, 12},       {"Przedmiar 02", 1, 2},   {"Przedmiar 2a", 1, 2},
-      {"Przedmiar ", 1, 0},          {"Przedmiar x", 1, 0},    {"Przedmiar -3", 1, -3},
-      {"Przedmiar2", 0, -1},         {"przedmiar 2", 0, -1},
-      {"Przedmiar 99999999999", 1, INT32_MAX},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.key);
-    ReaderOver over(std::string(c.key) + "=v\n");
-    ASSERT_EQ(over.reader.ReadLine(), imp::kKeyLine);
-    int32_t number = -1;
-    EXPECT_EQ(over.reader.KeyHasPrefix("Przedmiar ", &number), c.result);
-    EXPECT_EQ(number, c.number);
+constexpr char kUntouched = '\xAB';
+
+struct Copy {
+  std::string field;                // the bytes of the text field after the copy
+  std::vector<std::string> kept;    // the texts in the long-text store
+  const void* lastKept = nullptr;   // where the last of them is
+};
+
+// Copies field `index` of the key line "k=<value>" into a text field of
+// `size` bytes prefilled with kUntouched.
+Copy CopyValue(const std::string& value, int32_t size, int32_t keep, int32_t index = 0) {
+  ReaderOver over("k=" + value + "\n");
+  EXPECT_EQ(over.reader.ReadLine(), imp::kKeyLine);
+  Copy copy;
+  copy.field.assign(static_cast<size_t>(size), kUntouched);
+  EXPECT_TRUE(over.reader.CopyTextField(&copy.field[0], index, size, keep));
+  for (int32_t i = 0; i < over.store.Count(); ++i) {
+    copy.kept.push_back(over.store.TextAt(i));
+    copy.lastKept = over.store.TextAt(i);
   }
+  return copy;
+}
+
+// Every row of the length table, for the field sizes in use.
+TEST(CopyTextField, LengthTable) {
+  for (int32_t n : {32, 256}) {
+    const size_t N = static_cast<size_t>(n);
+    for (int32_t keep : {1, 0}) {
+      for (size_t length : {size_t{0}, N - 6, N - 5, N - 4, N - 1, N, N + 100}) {
+        SCOPED_TRACE("N=" + std::to_string(n) + " keep=" + std::to_string(keep) +
+                     " L=" + std::to_string(length));
+        const std::string text(length, 't');
+        const Copy copy = CopyValue(length == 0 ? "\t" : text, n, keep);
+        const std::string& f = copy.field;
+        if (length < N) {
+          EXPECT_EQ(f.substr(0, length + 1), text + '\0');
+          for (size_t i = length + 1; i < N; ++i) {
+            const bool slotZeroed = keep && length == N - 5 && i >= N - 4;
+            EXPECT_EQ(f[i], slotZeroed ? '\0' : kUntouched) << i;
+          }
+          EXPECT_TRUE(copy.kept.empty());
+        } else if (keep) {
+          EXPECT_EQ(f.substr(0, N - 4), text.substr(0, N - 5) + '\0');
+          EXPECT_EQ(copy.kept, std::vector<std::string>{text});
+          const auto* bytes = reinterpret_cast<const unsigned char*>(f.data());
+          EXPECT_EQ(static_cast<const void*>(imp_test::Block(bytes, N - 4)), copy.lastKept);
+        } else {
+          EXPECT_EQ(f, text.substr(0, N - 1) + '\0');
+          EXPECT_TRUE(copy.kept.empty());
+        }
+      }
+    }
+  }
+}
+
+TEST(CopyTextField, OnlyTheFieldAskedFor) {
+  // A missing field writes only its first byte.
+  const Copy missing = CopyValue("only", 32, 1, 3);
+  EXPECT_EQ(missing.field, '\0' + std::string(31, kUntouched));
+  // A long field ends at the TAB, without the line feed.
+  const std::string longText(40, 'L');
+  EXPECT_EQ(CopyValue("short\t" + longText + "\tz", 32, 1, 1).kept,
+            std::vector<std::string>{longText});
+}
+
+TEST(LongTextStore, KeepsEveryCutTextAtItsAddress) {
+  imp::LongTextStore store;
+  std::vector<const char*> kept;
+  for (int i = 0; i < 500; ++i) {
+    const std::string text = "text " + std::to_string(i % 2);  // equal texts kept twice
+    kept.push_back(store.Keep(text.c_str(), text.size()));
+  }
+  ASSERT_EQ(store.Count(), 500);
+  for (int i = 0; i < 500; ++i) {
+    EXPECT_EQ(store.TextAt(i), kept[i]);
+    EXPECT_STREQ(kept[i], i % 2 ? "text 1" : "text 0");
+    EXPECT_EQ(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(kept[i])) >> 32, 0u);
+  }
+  store.Clear();
+  EXPECT_EQ(store.Count(), 0);
 }
 
 }  // namespace

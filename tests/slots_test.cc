@@ -3,18 +3,11 @@
 // address; a 32-bit build runs the same checks on ordinary heap addresses.
 #include <gtest/gtest.h>
 
-#include "record_image.h"
 #include "test_support.h"
 
 namespace {
 
-using imp_test::Block;
-using imp_test::File;
-using imp_test::Filler;
-using imp_test::Import;
-using imp_test::LongText;
-using imp_test::TextAt;
-
+using namespace imp_test;
 
 TEST(Slots, EverySlotLeadsToItsBlock) {
   const std::string name = Filler(300, 'a'), elementText = Filler(260, 'b'),
@@ -35,11 +28,7 @@ TEST(Slots, EverySlotLeadsToItsBlock) {
   ASSERT_EQ(import.Types(), (std::vector<int32_t>{2, 6, 3, 3, 4, 12, 4, 5}));
 
   // Long texts: token type, which of that type, field offset and size.
-  struct LongField {
-    int32_t type;
-    size_t which, offset, size;
-    const std::string& full;
-  };
+  struct LongField { int32_t type; size_t which, offset, size; const std::string& full; };
   const LongField fields[] = {
       {IMP_TOKEN_ESTIMATE, 0, 4, 256, name},
       {IMP_TOKEN_ELEMENT, 0, 4, 256, elementText},
@@ -88,6 +77,7 @@ TEST(Slots, EverySlotLeadsToItsBlock) {
   EXPECT_EQ(TextAt(detail1, 68) + "|" + TextAt(detail1, 132) + "|" + TextAt(detail1, 196),
             "KNR|2-02|0101-02");
   EXPECT_EQ(TextAt(detail2, 196), column.substr(5, 246));
+  EXPECT_EQ(positions[1]->Text(4), "KNR 1-01 " + column.substr(5, 246));
   const unsigned char* fullColumn = Block(detail2, 196 + 252);
   ASSERT_NE(fullColumn, nullptr);
   EXPECT_EQ(TextAt(fullColumn, 0), column);

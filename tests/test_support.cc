@@ -36,7 +36,7 @@ std::string WriteFile(const std::string& bytes) {
   return path;
 }
 
-std::string Lines(std::initializer_list<std::string> lines) {
+std::string Lines(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\n";
   return text;

@@ -9,13 +9,7 @@ namespace impdump {
 namespace {
 
 TEST(ParseOptions, AcceptedCommandLines) {
-  struct Case {
-    std::vector<std::string> args;
-    Mode mode;
-    bool all;
-    std::string library;
-    std::string file;
-  };
+  struct Case { std::vector<std::string> args; Mode mode; bool all; std::string library, file; };
   const Case cases[] = {
       {{"a.txt"}, Mode::kRecords, false, "", "a.txt"},
       {{"--all", "a.txt"}, Mode::kRecords, true, "", "a.txt"},

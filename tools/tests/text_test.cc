@@ -9,10 +9,7 @@
 namespace impdump {
 namespace {
 
-struct Case {
-  const char* cp1250;
-  const char* utf8;
-};
+struct Case { const char *cp1250, *utf8; };
 
 TEST(Utf8FromCp1250, ConvertsPolishAndSpecialCharacters) {
   const Case cases[] = {
