@@ -6,6 +6,10 @@
 #include <cstring>
 #include <string>
 
+#if defined(__linux__)
+#include <unistd.h>
+#endif
+
 #include "support/memory.h"
 #include "test_support.h"
 
@@ -158,6 +162,27 @@ TEST(ImpGetNextToken, ProgressReports) {
     EXPECT_TRUE(import.progress.empty());
   }
 }
+
+#if defined(__linux__)
+TEST(ImpGetNextToken, NoProgressForAnInputWithoutSize) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  const std::string bytes = "[Plik]\nOpis=" + std::string(6000, 'p') + "\n";
+  ASSERT_EQ(write(fds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  close(fds[1]);
+  const std::string path = "/proc/self/fd/" + std::to_string(fds[0]);
+  ASSERT_EQ(ImpStart(path.c_str()), 1);
+  int32_t type = 0;
+  unsigned char buffer[IMP_MAX_RECORD_SIZE];
+  EXPECT_EQ(ImpGetNextToken(&type, buffer), 1);
+  EXPECT_EQ(type, IMP_TOKEN_SUMMARY);
+  type = 0;
+  EXPECT_EQ(ImpGetNextToken(&type, buffer), 0);
+  EXPECT_EQ(type, 0);
+  ImpEnd();
+  close(fds[0]);
+}
+#endif
 
 // Every allocation of a whole import in turn fails: the import either fails
 // as a whole (no record, "12") or, past the last allocation, succeeds whole.

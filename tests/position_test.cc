@@ -131,6 +131,8 @@ TEST(MeasurementLines, Cases) {
       {"comment, then measurement", {"Komentarz 1=c", "Przedmiar 1=m"}, {{2, "c", "m"}}},
       {"measurement, then comment", {"Przedmiar 1=m", "Komentarz 1=c"}, {{2, "c", "m"}}},
       {"no blank before the number", {"Przedmiar2=a", "Komentarz1=b"}, {}},
+      {"02 and 2a are line 2, a later text wins",
+       {"Przedmiar 02=a", "Komentarz 2a=b", "Przedmiar 2=c"}, {{2, "b", "c"}}},
       {"empty values", {"Przedmiar 1=", "Komentarz 2="}, {{2, "", ""}, {0, "", ""}}},
       {"lines 3 and 1 without 2", {"Przedmiar 3=c", "Komentarz 1=a"}, {{0, "a", ""}, {2, "", "c"}}},
       {"numbers below 1 name no line", {"Przedmiar 0=a", "Komentarz -4=b", "Przedmiar x=c"}, {}},

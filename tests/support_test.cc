@@ -176,6 +176,19 @@ TEST(ValueTally, MostFrequent) {
   EXPECT_EQ(tally.CountAt(0), 2);
 }
 
+// Enough values to grow the index many times; 0.0 and 1.0 among them.
+TEST(ValueTally, ManyDistinctValuesKeepTheirOrder) {
+  ValueTally tally;
+  const int n = 300000;
+  for (int pass = 0; pass < 2; ++pass)
+    for (int i = 0; i < n; ++i) ASSERT_TRUE(tally.Add(i * 0.01));
+  ASSERT_TRUE(tally.Add(n / 2 * 0.01));
+  ASSERT_EQ(tally.ItemCount(), n);
+  EXPECT_EQ(tally.ValueAt(n - 1), (n - 1) * 0.01);
+  EXPECT_EQ(tally.CountAt(7), 2);
+  EXPECT_EQ(tally.MostFrequent(), n / 2 * 0.01);
+}
+
 // Every allocator honours the failure hook, or the sweeps below and in the
 // export tests would never reach its failure path.
 TEST(Memory, EveryAllocatorHonoursTheFailureHook) {
