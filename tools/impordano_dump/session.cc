@@ -83,10 +83,12 @@ int DumpRecords(const ModuleExports& module, const Options& options, std::FILE* 
     }
     // Slots and long texts stay valid only until the next call: convert now.
     if (options.mode == Mode::kRaw) {
-      std::string dump = HexDump(type, RecordName(type), buffer, RecordSize(type));
+      const impwalk::Layout* layout = impwalk::RecordLayout(type);
+      std::string dump = HexDump(type, layout ? layout->name : nullptr, buffer,
+                                 layout ? layout->size : 0);
       std::fwrite(dump.data(), 1, dump.size(), out);
     } else {
-      WriteJson(RecordToJson(type, buffer, SlotInThisProcess, jsonOptions), options, out);
+      WriteJson(RecordToJson(type, buffer, impwalk::SlotInThisProcess, jsonOptions), options, out);
     }
   }
   progress.Finish();
@@ -114,7 +116,7 @@ int RunSession(const ModuleExports& module, const Options& options, std::FILE* o
   int status = kExitOk;
   if (options.mode == Mode::kDescribe) {
     const char* description = module.kosztDescr();
-    WriteJson(DescriptionToJson(description, SlotInThisProcess), options, out);
+    WriteJson(DescriptionToJson(description, impwalk::SlotInThisProcess), options, out);
   } else {
     status = DumpRecords(module, options, out, err, showProgress);
   }
