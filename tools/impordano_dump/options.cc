@@ -14,7 +14,8 @@ std::string UsageText() {
          "  --all             also print the reserved fields\n"
          "  --describe        print only the estimate's description (ImpKosztDescr)\n"
          "  --raw             print each record's bytes in hex instead of JSON\n"
-
+         "  --html            print the whole estimate as one self-contained HTML\n"
+         "                    page (UTF-8) instead of JSON\n"
          "  --pretty          indent the JSON over several lines\n"
          "  --library PATH    use the module at PATH instead of the one installed\n"
          "                    or built with this tool\n"
@@ -29,7 +30,7 @@ std::string UsageText() {
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
-  std::vector<std::pair<std::string, Mode>> modes;  // --describe, --raw
+  std::vector<std::pair<std::string, Mode>> modes;  // --describe, --raw, --html
   std::vector<std::string> files;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -50,7 +51,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       modes.emplace_back(arg, Mode::kDescribe);
     } else if (arg == "--raw") {
       modes.emplace_back(arg, Mode::kRaw);
-
+    } else if (arg == "--html") {
+      modes.emplace_back(arg, Mode::kHtml);
     } else if (arg == "--pretty") {
       options->pretty = true;
     } else if (arg == "--library") {

@@ -7,7 +7,7 @@
 
 namespace impdump {
 
-enum class Mode { kRecords, kDescribe, kRaw, kHelp, kVersion };
+enum class Mode { kRecords, kDescribe, kRaw, kHtml, kHelp, kVersion };
 
 struct Options {
   Mode mode = Mode::kRecords;

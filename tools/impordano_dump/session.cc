@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "estimate_page.h"
 #include "hex_dump.h"
 #include "record_json.h"
 
@@ -117,13 +118,20 @@ int Import(const ModuleExports& module, const Options& options, std::FILE* err,
   return status;
 }
 
+// ImpKosztDescr's 256 bytes; an empty text should a module return none.
+const char* DescriptionField(const ModuleExports& module) {
+  static const char kNone[256] = "";
+  const char* description = module.kosztDescr();
+  return description ? description : kNone;
+}
+
 std::string JsonLine(const Json& json, const Options& options) {
   return json.dump(options.pretty ? 2 : -1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 int Describe(const ModuleExports& module, const Options& options, Output& out, std::FILE* err) {
   return Import(module, options, err, [&] {
-    Json json = DescriptionToJson(module.kosztDescr(), impwalk::SlotInThisProcess);
+    Json json = DescriptionToJson(DescriptionField(module), impwalk::SlotInThisProcess);
     return out.Write(JsonLine(json, options)) ? kExitOk : kExitCannotWrite;
   });
 }
@@ -145,6 +153,28 @@ int DumpRecords(const ModuleExports& module, const Options& options, Output& out
   });
 }
 
+// Two imports, as a host shows a description and then imports: ImpKosztDescr
+// ends what an import can deliver.
+int WriteHtmlPage(const ModuleExports& module, const Options& options, Output& out,
+                  std::FILE* err) {
+  EstimatePage page;
+  int status = Import(module, options, err, [&] {
+    page.SetDescription(impwalk::WalkBlock(impwalk::DescriptionLayout(), DescriptionField(module),
+                                           impwalk::SlotInThisProcess, impwalk::Reserved::kSkip));
+    return kExitOk;
+  });
+  if (status != kExitOk) return status;
+  status = Import(module, options, err, [&] {
+    return ReadRecords(module, options, err, [&](int32_t type, const unsigned char* record) {
+      page.Add(type, impwalk::WalkRecord(type, record, impwalk::SlotInThisProcess,
+                                         impwalk::Reserved::kSkip));
+      return true;
+    });
+  });
+  if (status != kExitOk) return status;
+  return out.Write(page.Render()) ? kExitOk : kExitCannotWrite;
+}
+
 }  // namespace
 
 int RunSession(const ModuleExports& module, const Options& options, std::FILE* outFile,
@@ -153,6 +183,7 @@ int RunSession(const ModuleExports& module, const Options& options, std::FILE* o
   int status;
   switch (options.mode) {
     case Mode::kDescribe: status = Describe(module, options, out, err); break;
+    case Mode::kHtml: status = WriteHtmlPage(module, options, out, err); break;
     default: status = DumpRecords(module, options, out, err); break;
   }
   if (!out.Finish()) {

@@ -11,7 +11,7 @@
 namespace impdump {
 
 // Imports options.file through `module` and writes the records (or the
-// description, the hex dump) to `out`, messages to `err`.
+// description, the hex dump, the HTML page) to `out`, messages to `err`.
 // Returns the exit status (kExit*).
 int RunSession(const ModuleExports& module, const Options& options, std::FILE* out,
                std::FILE* err);

@@ -140,7 +140,7 @@ TEST(RunSession, ProgressReportsAreNoRecords) {
 // Output that cannot be written has its own status in every mode, and the
 // import stops at the first failed write.
 TEST(RunSession, FailedWriteHasItsOwnStatus) {
-  for (Mode mode : {Mode::kRecords, Mode::kRaw, Mode::kDescribe}) {
+  for (Mode mode : {Mode::kRecords, Mode::kRaw, Mode::kDescribe, Mode::kHtml}) {
     Script s;
     s.tokens = {kSummary, kSummary, kSummary};
     script = &s;
@@ -162,11 +162,27 @@ TEST(RunSession, FailedWriteHasItsOwnStatus) {
     EXPECT_EQ(status, kExitCannotWrite) << static_cast<int>(mode);
     EXPECT_NE(message.find("impordano-dump: cannot write the output: "), std::string::npos)
         << message;
-    EXPECT_EQ(s.endCalls, 1) << static_cast<int>(mode);
+    EXPECT_EQ(s.endCalls, mode == Mode::kHtml ? 2 : 1) << static_cast<int>(mode);
     if (mode == Mode::kRecords || mode == Mode::kRaw) {
       EXPECT_EQ(s.next, 1u);
     }
   }
+}
+
+// The page needs ImpKosztDescr, after which an import delivers nothing: one
+// import for the description, one for the records.
+TEST(RunSession, HtmlPageImportsTwice) {
+  Script s;
+  s.description = "Opis <kosztorysu> \xB3\xF3" "d\x9F";
+  const Outcome outcome = RunDump(s, Mode::kHtml);
+  EXPECT_EQ(outcome.status, kExitOk);
+  EXPECT_EQ(s.startCalls, 2);
+  EXPECT_EQ(s.endCalls, 2);
+  EXPECT_EQ(s.next, 1u);
+  EXPECT_NE(outcome.out.find("<p class=\"description\">Opis &lt;kosztorysu&gt; \xC5\x82\xC3\xB3"
+                             "d\xC5\xBA</p>"),
+            std::string::npos);
+  EXPECT_EQ(outcome.out.compare(0, 16, "<!DOCTYPE html>\n"), 0);
 }
 
 TEST(RunSession, StopsWhenTheModuleGivesNoTokenType) {
