@@ -19,6 +19,8 @@ timed "native: build" cmake --build build -j"$jobs"
 timed "native: tests" ctest --test-dir build --output-on-failure -j"$jobs"
 # Throughput figures of whole imports and tallies, for the record.
 timed "native: benchmarks" build/bench/impordano_bench --benchmark_min_time=0.05
+# impordano-dump's HTML pages in a real browser (headless chromium).
+bash scripts/test-html.sh
 
 dirs=(build)
 for target in $targets; do
