@@ -4,7 +4,8 @@
 # the DOM it built; tools/tests/check_html_dom.py compares that DOM with the
 # tool's JSON for the same file (position rows, elements, every text with its
 # Polish letters, no script, no event-handler attribute, nothing that loads
-# from elsewhere). A screenshot of the house sample goes to build/house.png.
+# from elsewhere). The house page is printed to PDF, open and collapsed, and a
+# screenshot of it goes to build/house.png.
 #
 # Needs the native build (run-tests.sh makes it; run on its own, this script
 # builds it). Installs chromium and python3 when they are missing.
@@ -60,6 +61,25 @@ for input in samples/*.txt tools/tests/data/html-hostile.txt; do
   python3 tools/tests/check_html_dom.py "$name" "$out/$name.dom.html" "$out/$name.jsonl" \
     "$out/$name.describe.jsonl" || status=1
 done
+
+# Printing: the house page with every element collapsed prints as many pages
+# as the open one (printing opens them), and there is a page at least for
+# each top-level element (a page break between them).
+sed 's/<details \(class="element[^"]*"\) open>/<details \1>/' "$out/house.html" \
+  >"$out/house-collapsed.html"
+for page in house house-collapsed; do
+  browser --no-pdf-header-footer --print-to-pdf="$out/$page.pdf" "file://$out/$page.html" \
+    >/dev/null
+done
+python3 - "$out/house.pdf" "$out/house-collapsed.pdf" \
+  "$(grep -c '<details class="element level-1"' "$out/house.html")" <<'PY' || status=1
+import re, sys
+pages = [len(re.findall(rb"/Type\s*/Page[^s]", open(p, "rb").read())) for p in sys.argv[1:3]]
+elements = int(sys.argv[3])
+print(f"house printed: {pages[0]} pages open, {pages[1]} pages collapsed, "
+      f"{elements} top-level elements")
+sys.exit(0 if pages[0] == pages[1] >= elements else 1)
+PY
 
 browser --window-size=1280,3800 --hide-scrollbars --screenshot="$PWD/build/house.png" \
   "file://$out/house.html" >/dev/null
