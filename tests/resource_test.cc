@@ -46,6 +46,8 @@ TEST(ResourceRecord, KeyLines) {
       {"material with decimal comma", {"Typ=M", "Tarvo=0,25", "Cena=300,5"}, ',',
        [](Image& i) { i.Int(4, 'M').Double(208, 0.25).Text(420, "0.25").Double(216, 300.5); }},
       {"empty price", {"Cena=300", "Cena="}, '.', [](Image&) {}},
+      {"a bare sign reads as +0.0", {"Cena=-", "Tarvo=- 3"}, '.',
+       [](Image& i) { i.Double(208, 0.0).Text(420, "- 3"); }},
       {"lower-case kind", {"Typ=r"}, '.', [](Image& i) { i.Int(4, 'r'); }},
       {"empty kind", {"Typ=R", "Typ="}, '.', [](Image& i) { i.Int(4, 0); }},
       {"kind is the first byte", {"Typ=Sx"}, '.', [](Image& i) { i.Int(4, 'S'); }},
@@ -89,6 +91,8 @@ TEST(ResourceRecord, CorrectionFactor) {
       {"0.25", "1,0", '.', 0.25, "0.25"},          {"0,25", "1,0", ',', 0.25, "0.25"},
       {"0.25", "", '.', 0.0, "0.25*0"},            {nullptr, "1.5", '.', 1.5, ""},
       {"", "2", '.', 0.0, "0.000000*2.000000"},
+      // A factor that is only a sign reads as +0.0, which shows in the text.
+      {"0.25", "-", '.', 0.0, "0.25*0"},           {"", "-x1", '.', 0.0, "0.000000*0.000000"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.consumption ? c.consumption : "-") + " * " + c.factor);
