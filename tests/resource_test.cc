@@ -2,6 +2,7 @@
 // factor and its formula text, and the investor-quantity mark.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "test_support.h"
@@ -135,9 +136,17 @@ TEST(ResourceRecord, InvestorQuantity) {
   }
 }
 
+// "%f*%f" as the C library writes it in the "C" locale.
+std::string FixedFormula(double consumption, double factor) {
+  char text[700];
+  std::snprintf(text, sizeof text, "%f*%f", consumption, factor);
+  return text;
+}
+
 TEST(ResourceRecord, FormulaLimits) {
   const std::string tarvo = "Tarvo=0.5" + Filler(297);   // 300 characters, cut to 251
   const std::string cut = tarvo.substr(6, 251), shorter = "0.5" + Filler(246);  // 249
+  ASSERT_EQ(FixedFormula(0.0, 1e234).size(), 251u);
   struct Case {
     const char* name;
     std::vector<std::string> lines;
@@ -153,6 +162,10 @@ TEST(ResourceRecord, FormulaLimits) {
       // address that the earlier cut value left there.
       {"251 characters after a cut value", {tarvo, "Tarvo=" + shorter, kFactor + "2"},
        shorter + "*2", 1.0, true},
+      // The same for "%f*%f": 0.000000, '*' and 1e234 written out in full
+      // make 251 characters, behind which the cut value left its address.
+      {"251 characters of an empty consumption after a cut value",
+       {tarvo, "Tarvo=", kFactor + "1e234"}, FixedFormula(0.0, 1e234), 0.0, true},
       // "%f*%f" of these would need more than 300 characters.
       {"empty consumption, factor 1e300", {"Tarvo=", kFactor + "1e300"}, "", 0.0, true},
       {"empty consumption, factor -1e300", {"Tarvo=", kFactor + "-1e300"}, "", -0.0, true},
