@@ -45,7 +45,7 @@ std::string Lines(const std::vector<std::string>& lines) {
 Import::Import(const std::string& fileBytes) {
   // The decimal symbol carries over from one import to the next; each test
   // file starts from the default so that tests do not depend on their order.
-  imp::TheModule().reader.decimalSymbol = '.';
+  imp::TheImport().SetDecimalSymbol('.');
   const std::string path = WriteFile(fileBytes);
   startResult = ImpStart(path.c_str());
   if (startResult != IMP_START_OK) return;
