@@ -76,7 +76,9 @@ TEST(LineReader, ClassifiesAndSplitsLines) {
     ReaderOver over(c.line.back() == '\n' ? c.line + "[Plik]\n" : c.line);
     EXPECT_EQ(over.reader.ReadLine(), c.kind);
     EXPECT_EQ(over.reader.Kind(), c.kind);
-    if (c.kind == imp::kKeyLine) EXPECT_EQ(std::string(over.reader.KeyName()), c.key);
+    if (c.kind == imp::kKeyLine) {
+      EXPECT_EQ(std::string(over.reader.KeyName()), c.key);
+    }
     EXPECT_EQ(over.Fields(), c.fields);
   }
 }
@@ -316,7 +318,9 @@ TEST(InputFile, ASecondReadingNoticesAChange) {
       std::string again;
       while (size_t n = input.ReadChunk(buffer.data())) again.append(buffer.data(), n);
       EXPECT_EQ(input.Changed(), c.changed) << chunk;
-      if (!c.changed) EXPECT_EQ(again, first);
+      if (!c.changed) {
+        EXPECT_EQ(again, first);
+      }
       input.Close();
     }
   }

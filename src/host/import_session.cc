@@ -151,7 +151,10 @@ int32_t ImportSession::NextToken(int32_t* type, void* buffer) noexcept {
       Fail(kChangedFile);
       return 0;
     }
-    if (delivered == 0) phase_ = Phase::kFinished;
+    if (delivered == 0) {
+      phase_ = Phase::kFinished;
+      sizing_ = Sizing{plan_.longTextBytes, longTexts_.Used(), plan_.blockBytes, blocks_.Used()};
+    }
   }
   if (delivered == 0) return 0;
   *type = delivered;
@@ -170,8 +173,5 @@ int32_t ImportSession::End() noexcept {
   return input_.Close();
 }
 
-ImportSession::Sizing ImportSession::LastSizing() const noexcept {
-  return Sizing{plan_.longTextBytes, longTexts_.Used(), plan_.blockBytes, blocks_.Used()};
-}
 
 }  // namespace imp

@@ -46,13 +46,16 @@ class ImportSession {
 
   // The decimal symbol that files naming none are read with.
   void SetDecimalSymbol(char symbol) noexcept { reader_.SetDecimalSymbol(symbol); }
+  // For tests: the input is read in chunks of `size` bytes from the next
+  // Start on, so that small files meet many chunk boundaries.
+  void SetChunkSize(size_t size) noexcept { input_.SetChunkSize(size); }
 
   // What the plan reserved and what the records used of it, for tests: the
   // two are equal once an import has delivered everything.
   struct Sizing {
     size_t plannedTexts, usedTexts, plannedBlocks, usedBlocks;
   };
-  Sizing LastSizing() const noexcept;
+  Sizing LastSizing() const noexcept { return sizing_; }
 
  private:
   enum class Phase { kClosed, kOpened, kDescribed, kStreaming, kFinished, kFailed };
@@ -78,6 +81,7 @@ class ImportSession {
   int64_t inputPosition_ = 0;      // for progress: where the reading stands
   int64_t lastProgressPosition_ = 0;
   char symbolAfterFile_ = '.';     // the decimal symbol at the end of the file
+  Sizing sizing_ = {};             // of the last import delivered whole
 };
 
 }  // namespace imp

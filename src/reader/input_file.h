@@ -45,6 +45,8 @@ class InputFile {
   // The file's size in bytes, or -1 when it has none (a pipe).
   int64_t Size() const noexcept { return size_; }
   size_t ChunkSize() const noexcept { return chunkSize_; }
+  // For tests: chunks of `size` bytes (1 or more) from the next Open on.
+  void SetChunkSize(size_t size) noexcept { chunkSize_ = size; }
 
   // Reads the next chunk into `dest` (room for ChunkSize() bytes) and
   // returns its length; 0 at the end of the input, after a read error, or

@@ -119,8 +119,8 @@ constexpr Slots MakeSlots() {
   for (size_t i = 0; i < sizeof kKeys / sizeof kKeys[0]; ++i) {
     const KeyText& k = kKeys[i];
     const size_t slot = SlotOf(k.length, k.text[0], k.text[k.length - 1]);
-    // Two keys in one slot: a division by zero stops the compilation.
-    if (slots.key[slot] != kEmpty) slots.key[0] = static_cast<uint8_t>(1 / (slot - slot));
+    // Two keys in one slot would stop the compilation here.
+    if (slots.key[slot] != kEmpty) throw "two keys share a slot of the perfect hash";
     slots.key[slot] = static_cast<uint8_t>(i);
   }
   return slots;
