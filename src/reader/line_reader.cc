@@ -144,6 +144,49 @@ Scan ScanLine(const char* p, size_t limit) {
   return scan;
 }
 
+}  // namespace
+
+// A key line: the key is cut at its 63rd byte and at a NUL; the LF and the
+// '=' become NULs, and so do the TABs that separate the fields, whose texts
+// end at a NUL. Most lines have neither TAB nor NUL: one field, or none.
+inline int32_t LineReader::KeyLine(char* line, size_t length, size_t equalsAt, bool tabOrNul) noexcept {
+  char* const end = line + length - 1;  // the LF, or the CR before it
+  char* const value = line + equalsAt + 1;
+  *end = '\0';
+  line[equalsAt] = '\0';
+  keyText_ = line;
+  keyLength_ = equalsAt < kKeyLimit ? equalsAt : kKeyLimit;
+  if (tabOrNul) return SplitKeyLine(value, end);
+  key_ = ClassifyKey(line, keyLength_);
+  if (value != end) {
+    fields_[0] = value;
+    fieldLengths_[0] = static_cast<size_t>(end - value);
+    fieldCount_ = 1;
+  }
+  return kKeyLine;
+}
+
+int32_t LineReader::SplitKeyLine(char* value, char* end) noexcept {
+  if (const void* nul = std::memchr(keyText_, '\0', keyLength_)) {
+    keyLength_ = static_cast<size_t>(static_cast<const char*>(nul) - keyText_);
+  }
+  key_ = ClassifyKey(keyText_, keyLength_);
+  if (value == end) return kKeyLine;
+  fields_[0] = value;
+  fieldCount_ = 1;
+  for (char* p = value; fieldCount_ < kMaxFields;) {
+    auto* tab = static_cast<char*>(std::memchr(p, '\t', static_cast<size_t>(end - p)));
+    if (tab == nullptr) break;
+    *tab = '\0';
+    p = tab + 1;
+    fields_[fieldCount_++] = p;
+  }
+  for (int32_t i = 0; i < fieldCount_; ++i) fieldLengths_[i] = std::strlen(fields_[i]);
+  return kKeyLine;
+}
+
+namespace {
+
 #if defined(IMP_SCAN_SSE2)
 // The bytes equal to `c` among the 32 at `p`, one bit each.
 uint32_t Find32(__m128i low, __m128i high, char c) {
@@ -218,42 +261,6 @@ int32_t LineReader::ReadLine() {
     if (scan.equals != kNone) return kind_ = KeyLine(start, length, scan.equals, scan.tabOrNul);
     return kind_ = OtherLine(start, length);
   }
-}
-
-// A key line: the key is cut at its 63rd byte and at a NUL; the LF and the
-// '=' become NULs, and so do the TABs that separate the fields, whose texts
-// end at a NUL.
-int32_t LineReader::KeyLine(char* line, size_t length, size_t equalsAt, bool tabOrNul) noexcept {
-  char* const end = line + length - 1;  // the LF, or the CR before it
-  char* const value = line + equalsAt + 1;
-  *end = '\0';
-  line[equalsAt] = '\0';
-  keyText_ = line;
-  keyLength_ = equalsAt < kKeyLimit ? equalsAt : kKeyLimit;
-  if (!tabOrNul) {  // the common line: one field, or none
-    key_ = ClassifyKey(line, keyLength_);
-    if (value == end) return kKeyLine;
-    fields_[0] = value;
-    fieldLengths_[0] = static_cast<size_t>(end - value);
-    fieldCount_ = 1;
-    return kKeyLine;
-  }
-  if (const void* nul = std::memchr(line, '\0', keyLength_)) {
-    keyLength_ = static_cast<size_t>(static_cast<const char*>(nul) - line);
-  }
-  key_ = ClassifyKey(line, keyLength_);
-  if (value == end) return kKeyLine;
-  fields_[0] = value;
-  fieldCount_ = 1;
-  for (char* p = value; fieldCount_ < kMaxFields;) {
-    auto* tab = static_cast<char*>(std::memchr(p, '\t', static_cast<size_t>(end - p)));
-    if (tab == nullptr) break;
-    *tab = '\0';
-    p = tab + 1;
-    fields_[fieldCount_++] = p;
-  }
-  for (int32_t i = 0; i < fieldCount_; ++i) fieldLengths_[i] = std::strlen(fields_[i]);
-  return kKeyLine;
 }
 
 // Headers, and every other line without '='.

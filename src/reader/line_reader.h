@@ -121,6 +121,7 @@ class LineReader {
 
   bool Refill();
   int32_t KeyLine(char* line, size_t length, size_t equalsAt, bool tabOrNul) noexcept;
+  int32_t SplitKeyLine(char* value, char* end) noexcept;
   int32_t OtherLine(const char* line, size_t length) noexcept;
   // The field's first decimal symbol when it is not '.', else nullptr.
   char* DecimalSymbolIn(int32_t index) const noexcept;

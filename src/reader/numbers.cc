@@ -65,32 +65,27 @@ size_t DecimalLength(const char* p) {
 
 size_t DecimalLength(const char* p, bool hex) { return hex ? DecimalLength<true>(p) : DecimalLength<false>(p); }
 
-// The common short numbers ("12", "0.25", "1234.5"): at most 15 significant
-// digits and 22 decimals, no exponent. Both the digits as an integer and the
+// The common short numbers ("12", "0.25", "1234.5"): at most 15 digits in
+// all, no exponent. Both the digits as an integer and the
 // power of ten are exact doubles then, so their quotient is the correctly
 // rounded value, the one the full conversion gives. `point` is the decimal
 // point, or ',' for a comma that stands for it; false for anything else.
 bool ParseShort(const char* p, char point, double* value) {
-  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  constexpr size_t kMostDigits = 15;  // below 2^53: every such integer is a double
   uint64_t digits = 0;
-  int significant = 0, decimals = 0;
-  bool any = false;
-  for (; IsDigit(*p); ++p) {
-    digits = digits * 10 + static_cast<uint64_t>(*p - '0');
-    significant += digits != 0;
-    any = true;
-  }
+  const char* start = p;
+  for (; IsDigit(*p); ++p) digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+  size_t count = static_cast<size_t>(p - start);
+  size_t decimals = 0;
   if (*p == '.' || *p == point) {
-    for (++p; IsDigit(*p); ++p) {
-      digits = digits * 10 + static_cast<uint64_t>(*p - '0');
-      significant += digits != 0;
-      ++decimals;
-      any = true;
-    }
+    const char* fraction = ++p;
+    for (; IsDigit(*p); ++p) digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+    decimals = static_cast<size_t>(p - fraction);
+    count += decimals;
   }
-  if (!any || significant > 15 || decimals > 22) return false;
+  if (count == 0 || count > kMostDigits) return false;
   const char next = Lower(*p);
   if (next == 'e' || next == 'x') return false;  // an exponent, or a hex number
   *value = static_cast<double>(digits) / kPowers[decimals];

@@ -26,6 +26,22 @@ void JoinWithBlanks(char* dest, size_t size, std::initializer_list<const char*> 
   dest[used] = '\0';
 }
 
+// "%d-%02d" of k / 100 and k % 100, the common four digits without printf.
+void FormatCatalogueNumber(int32_t k, char* out, size_t size) {
+  if (k < 0 || k > 9999) {
+    std::snprintf(out, size, "%d-%02d", static_cast<int>(k / 100), static_cast<int>(k % 100));
+    return;
+  }
+  const int hundreds = k / 100, rest = k % 100;
+  size_t n = 0;
+  if (hundreds >= 10) out[n++] = static_cast<char>('0' + hundreds / 10);
+  out[n++] = static_cast<char>('0' + hundreds % 10);
+  out[n++] = '-';
+  out[n++] = static_cast<char>('0' + rest / 10);
+  out[n++] = static_cast<char>('0' + rest % 10);
+  out[n] = '\0';
+}
+
 // A KNR basis: catalogue "KNR" and a column whose first '-' is its fifth
 // character, as in "0202-0101-02": catalogue number 2-02, table 0101-02.
 bool IsKnrBasis(const char* catalogue, const char* column) {
@@ -42,9 +58,10 @@ void BuildBasis(PositionRecord* record, CatalogueDetail* detail, Arena& blocks) 
     JoinWithBlanks(reference, size, {detail->catalogue, detail->tableColumn});
     return;
   }
-  const int32_t k = ParseInt(detail->tableColumn);  // stops at the dash: 0 to 9999
-  std::snprintf(detail->catalogueNumber, sizeof detail->catalogueNumber, "%d-%02d",
-                static_cast<int>(k / 100), static_cast<int>(k % 100));
+  // The number before the dash: up to four digits, 0202 -> "2-02"; blanks
+  // or a sign before them are read as atoi reads them.
+  const int32_t k = ParseInt(detail->tableColumn);
+  FormatCatalogueNumber(k, detail->catalogueNumber, sizeof detail->catalogueNumber);
   // The part after the dash moves to the front; the field's last 4 bytes
   // stay as they were.
   const char* table = std::strchr(detail->tableColumn, '-') + 1;
