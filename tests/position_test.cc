@@ -45,6 +45,10 @@ TEST(PositionRecord, KeyLines) {
       {"simplified 1, then 2 clears", {"Uproszczona=1", "Uproszczona=2"}, [](Image&) {}},
       {"multiplicity 2.5", {"Krotno\x9C\xE6=2.5"}, [](Image& i) { i.Double(1400, 2.5); }},
       {"multiplicity empty gives 0", {"Krotno\x9C\xE6="}, [](Image& i) { i.Double(1400, 0.0); }},
+      {"a bare sign reads as +0.0", {"Obmiar=-", "Cena=+", "Krotno\x9C\xE6=-abc"},
+       [](Image& i) { i.Double(1400, 0.0); }},
+      {"-0 written in the file stays -0.0", {"Obmiar=-0", "Cena=-0e5"},
+       [](Image& i) { i.Double(1160, -0.0).Double(1328, -0.0); }},
       {"later values win, an empty one gives 0", {"Cena=2", "Cena=", "Obmiar=3", "Obmiar="},
        [](Image&) {}},
   };
@@ -84,6 +88,10 @@ TEST(PositionRecord, CatalogueReference) {
       {"KNR", "ab12-3", "KNR 0-00 3", "0-00", "3"},
       {"KNR", "9999-1-2", "KNR 99-99 1-2", "99-99", "1-2"},
       {"KNR", "0005-x", "KNR 0-05 x", "0-05", "x"},
+      // The number is read as atoi reads it: blanks and a sign count.
+      {"KNR", "+123-9", "KNR 1-23 9", "1-23", "9"},
+      {"KNR", "    -12-03", "KNR 0--12 12-03", "0--12", "12-03"},
+      {"KNR", "    -2147483648", "KNR -21474836--48 2147483648", "-21474836--48", "2147483648"},
       {"", "0101", " 0101", nullptr, ""},
       {"KNR", "", "KNR ", nullptr, ""},
       // The longest whole texts fill the 320 bytes exactly.
