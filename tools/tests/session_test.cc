@@ -65,7 +65,7 @@ ModuleExports ScriptedModule() {
     }
     const Token& token = script->tokens[script->next++];
     *type = token.type;
-    std::memcpy(buffer, token.bytes.data(), token.bytes.size());
+    if (!token.bytes.empty()) std::memcpy(buffer, token.bytes.data(), token.bytes.size());
     return 1;
   };
   module.end = []() -> int32_t {
