@@ -1,5 +1,6 @@
 #include "record_json.h"
 
+#include <cmath>
 #include <string>
 
 #include "text.h"
@@ -20,6 +21,14 @@ std::string Hex(const std::string& bytes) {
     out += kDigits[b & 15];
   }
   return out;
+}
+
+// JSON has no infinities and no NaN, and nlohmann's writer turns them into
+// null, which would hide what the record holds: they are shown as strings.
+Json Number(double value) {
+  if (std::isnan(value)) return "NaN";
+  if (std::isinf(value)) return value > 0 ? "Infinity" : "-Infinity";
+  return value;
 }
 
 // A letter code held in an int32: the character, null for 0, and the number
@@ -64,7 +73,7 @@ void AddValue(const Value& value, Json* out) {
       json[name] = value.Unsigned();
       break;
     case FieldKind::kDouble:
-      json[name] = value.Double();
+      json[name] = Number(value.Double());
       break;
     case FieldKind::kLetter:
       json[name] = Letter(value.Int());
@@ -93,10 +102,12 @@ void AddValue(const Value& value, Json* out) {
       break;
     case FieldKind::kReservedDoubles:
       if (value.DoubleCount() == 1) {
-        json[name] = value.Double();
+        json[name] = Number(value.Double());
       } else {
         Json values = Json::array();
-        for (std::size_t i = 0; i < value.DoubleCount(); ++i) values.push_back(value.Double(i));
+        for (std::size_t i = 0; i < value.DoubleCount(); ++i) {
+          values.push_back(Number(value.Double(i)));
+        }
         json[name] = std::move(values);
       }
       break;
