@@ -21,6 +21,8 @@ timed "native: tests" ctest --test-dir build --output-on-failure -j"$jobs"
 # tallies' throughput: figures for the record, nothing asserted.
 timed "native: benchmarks" bash -c 'build/bench/impordano_speed --smoke --dir build &&
   build/bench/impordano_bench --benchmark_min_time=0.05' 
+# impordano-dump's HTML pages in a real browser (headless chromium).
+bash scripts/test-html.sh
 
 dirs=(build)
 for target in $targets; do
