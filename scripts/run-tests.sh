@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test of impordano: the native build, then
-# the other targets (see "Platforms" in README.md). Each
+# the other targets (see "Platforms" and "Reliability" in README.md). Each
 # part prints how long it took; the last lines count the tests that passed
 # in each build and in all of them.
 #
-# IMPORDANO_TARGETS="sanitizers windows-dll linux32 wine64" chooses the
-# other targets (empty: native only).
+# IMPORDANO_TARGETS="sanitizers fuzz windows-dll linux32 wine64" chooses
+# the other targets (empty: native only). IMPORDANO_FUZZ_SECONDS sets how
+# long the fuzz target runs (default 180).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets-common.sh
 
 start=$(date +%s)
-targets=${IMPORDANO_TARGETS-sanitizers windows-dll linux32 wine64}
+targets=${IMPORDANO_TARGETS-sanitizers fuzz windows-dll linux32 wine64}
 
 timed "native: packages" bash scripts/setup-debian.sh native
 timed "native: configure" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -31,6 +32,7 @@ dirs=(build)
 for target in $targets; do
   case "$target" in
     sanitizers) bash scripts/test-sanitizers.sh; dirs+=(build-asan) ;;
+    fuzz) bash scripts/test-fuzz.sh ;;
     windows-dll) bash scripts/test-windows-dll.sh; dirs+=(build-mingw32) ;;
     linux32) bash scripts/test-linux32.sh; dirs+=(build-linux32) ;;
     wine64) bash scripts/test-wine64.sh; dirs+=(build-mingw64) ;;
