@@ -47,11 +47,13 @@ int32_t LineReader::ReadLine() noexcept {
     if (keyLength > kKeySize - 1) keyLength = kKeySize - 1;
     std::memcpy(key, line_, keyLength);
     key[keyLength] = '\0';
+    keyLength_ = keyLength;
     if (equals + 1 != lineFeed) SplitFields(equals + 1, lineFeed, '\t');
     return kKeyLine;
   }
 
   key[0] = '\0';
+  keyLength_ = 0;
   if (LineIs("[Plik]\n")) return kFileHeader;
   if (LineIs("[Kosztorys]\n")) return kEstimateHeader;
   for (const HeaderPrefix& header : kNumberedHeaders) {
@@ -106,7 +108,10 @@ int32_t LineReader::KeyHasPrefix(const char* prefix, int32_t* number) const noex
   return 1;
 }
 
-bool LineReader::KeyIs(const char* name) const noexcept { return std::strcmp(key, name) == 0; }
+// The whole key counts, NUL bytes in it included: "Nazwa\0x" is not "Nazwa".
+bool LineReader::KeyIs(const char* name) const noexcept {
+  return std::strlen(name) == keyLength_ && std::memcmp(key, name, keyLength_) == 0;
+}
 
 bool LineReader::CopyTextField(char* dest, int32_t index, int32_t size,
                                int32_t keepLongText) noexcept {

@@ -91,6 +91,7 @@ class LineReader {
   LongTextStore* store_ = nullptr;
   char line_[kLineBufferSize] = {};
   size_t lineLength_ = 0;
+  size_t keyLength_ = 0;  // bytes of `key` before its NUL, NUL bytes of the line included
 };
 
 }  // namespace imp
