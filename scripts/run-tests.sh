@@ -4,15 +4,15 @@
 # part prints how long it took; the last lines count the tests that passed
 # in each build and in all of them.
 #
-# IMPORDANO_TARGETS="sanitizers fuzz windows-dll linux32 wine64" chooses
-# the other targets (empty: native only). IMPORDANO_FUZZ_SECONDS sets how
-# long the fuzz target runs (default 180).
+# IMPORDANO_TARGETS="sanitizers valgrind fuzz windows-dll linux32 wine64"
+# chooses the other targets (empty: native only). IMPORDANO_FUZZ_SECONDS
+# sets how long the fuzz target runs (default 180).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets-common.sh
 
 start=$(date +%s)
-targets=${IMPORDANO_TARGETS-sanitizers fuzz windows-dll linux32 wine64}
+targets=${IMPORDANO_TARGETS-sanitizers valgrind fuzz windows-dll linux32 wine64}
 
 timed "native: packages" bash scripts/setup-debian.sh native
 timed "native: configure" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -32,6 +32,7 @@ dirs=(build)
 for target in $targets; do
   case "$target" in
     sanitizers) bash scripts/test-sanitizers.sh; dirs+=(build-asan) ;;
+    valgrind) bash scripts/test-valgrind.sh; dirs+=(build-valgrind) ;;
     fuzz) bash scripts/test-fuzz.sh ;;
     windows-dll) bash scripts/test-windows-dll.sh; dirs+=(build-mingw32) ;;
     linux32) bash scripts/test-linux32.sh; dirs+=(build-linux32) ;;
