@@ -13,10 +13,12 @@ source scripts/targets-common.sh
 out=build-valgrind
 timed "valgrind: packages" bash scripts/setup-debian.sh valgrind
 # The allocator uses <valgrind/memcheck.h> when it is there; an object
-# compiled before valgrind was installed is compiled again.
-if [[ -f build/CMakeCache.txt ]]; then
-  find build -name 'memory.cc.o' ! -newer /usr/include/valgrind/memcheck.h -delete
-fi
+# compiled before valgrind was installed is compiled again. (The header
+# keeps its packaged date: its change time tells when it was installed.)
+header=/usr/include/valgrind/memcheck.h
+while IFS= read -r object; do
+  if (($(stat -c %Y "$object") < $(stat -c %Z "$header"))); then rm -f "$object"; fi
+done < <(find build -name 'memory.cc.o' 2>/dev/null)
 timed "valgrind: build" ensure_native_build
 mkdir -p "$out"
 
