@@ -269,15 +269,15 @@ const std::vector<Row>& Rows() {
        [] { return "[Plik]\n" + RandomBytes(1 << 20, 2); },
        "summary 0 0 0"},
       {"NulBytesInKeysAndValues",
-       "a key and a value end at their first NUL, as the C strings they become; a NUL "
-       "inside a header's prefix makes it no header",
+       "a value ends at its first NUL; a key holding a NUL is no known key, as keys compare "
+       "with all their bytes; a NUL inside a header's prefix makes it no header",
        [] {
          return Estimate({"[Kosztorys]", std::string("Nazwa=Dom\0ek", 12),
                           std::string("Uwagi\0=5", 8), std::string("Nazwa\0x=Nie", 11),
                           kLevels + std::string("4\0", 2) + "7", std::string("[Element\0 1]", 12),
                           std::string("[Element 1\0.2]", 14), std::string("Opis=a\0b\tc", 10)});
        },
-       "estimate \"Nie\" levels 3 remarks 5 | summary 0 0 0 | element 2 \"a\""},
+       "estimate \"Dom\" levels 3 remarks 0 | summary 0 0 0 | element 2 \"a\""},
       {"LineOf9190Bytes", "a line of up to 9191 bytes with its LF is read whole",
        [] {
          return Estimate({"[Kosztorys]", "Nazwa=" + std::string(9183, 'x'), "Uwagi=7",

@@ -68,7 +68,7 @@ TEST(LineReader, ClassifiesAndSplitsLines) {
       {"k=a\tb\tc\td\te\tf\tg\th\ti\t" + tenth + "\n", imp::kKeyLine, "k",
        {"a", "b", "c", "d", "e", "f", "g", "h", "i", tenth}},
       {std::string(70, 'K') + "=v\n", imp::kKeyLine, std::string(63, 'K'), {"v"}},
-      {std::string("Op\0is=v\n", 8), imp::kKeyLine, "Op", {"v"}},
+      {std::string("Op\0is=v\n", 8), imp::kKeyLine, std::string("Op\0is", 5), {"v"}},
       {"Opis=a\rb\n", imp::kKeyLine, "Opis", {"a\rb"}},
   };
   for (const Case& c : cases) {
@@ -137,7 +137,7 @@ TEST(LineReader, TextModeAndLineLimitsAtEveryChunkBoundary) {
       {"the rest of a long line is a line of its own", std::string(9191, 'y') + "=v\n",
        {"7 @9191", "5 =v @9194", "6 @9194"}},
       {"NUL bytes inside a line", std::string("a\0b=c\0d\n[Plik]\n", 15),
-       {"5 a=c @8", "1 @15", "6 @15"}},
+       {std::string("5 a\0b=c @8", 10), "1 @15", "6 @15"}},
       {"empty file", "", {"6 @0"}},
   };
   for (const Case& c : cases) {

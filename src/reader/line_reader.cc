@@ -146,9 +146,10 @@ Scan ScanLine(const char* p, size_t limit) {
 
 }  // namespace
 
-// A key line: the key is cut at its 63rd byte and at a NUL; the LF and the
-// '=' become NULs, and so do the TABs that separate the fields, whose texts
-// end at a NUL. Most lines have neither TAB nor NUL: one field, or none.
+// A key line: the key is cut at its 63rd byte; a NUL in it is one of its
+// bytes, so such a key is no known one. The LF and the '=' become NULs, and
+// so do the TABs that separate the fields, whose texts end at a NUL. Most
+// lines have neither TAB nor NUL: one field, or none.
 inline int32_t LineReader::KeyLine(char* line, size_t length, size_t equalsAt, bool tabOrNul) noexcept {
   char* const end = line + length - 1;  // the LF, or the CR before it
   char* const value = line + equalsAt + 1;
@@ -167,9 +168,6 @@ inline int32_t LineReader::KeyLine(char* line, size_t length, size_t equalsAt, b
 }
 
 int32_t LineReader::SplitKeyLine(char* value, char* end) noexcept {
-  if (const void* nul = std::memchr(keyText_, '\0', keyLength_)) {
-    keyLength_ = static_cast<size_t>(static_cast<const char*>(nul) - keyText_);
-  }
   key_ = ClassifyKey(keyText_, keyLength_);
   if (value == end) return kKeyLine;
   fields_[0] = value;

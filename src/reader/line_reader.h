@@ -16,7 +16,8 @@
 // read as a line of its own.
 //
 // A key line "key=f0<TAB>f1..." has a key (the text before the first '=',
-// cut to 63 bytes and at a NUL) and the TAB-separated fields of its value;
+// cut to 63 bytes; compared with all its bytes, so "Nazwa<NUL>x" is no
+// "Nazwa") and the TAB-separated fields of its value;
 // an empty value has no fields. At most 10 fields: the tenth keeps the rest
 // of the line, TABs included. A field's text ends at a NUL byte. A header's
 // number "1.2.3]" counts one field per part: the element's depth.
