@@ -6,8 +6,10 @@
 #
 # Without a target it installs what the native build needs. The targets add
 # their cross tools: windows-dll (the 32-bit DLL), linux32 (the -m32 build
-# run under qemu) and wine64 (the 64-bit Windows build run under wine64).
-# IMPORDANO_ALL_TARGETS=1 adds all three.
+# run under qemu) and wine64 (the 64-bit Windows build run under wine64);
+# fuzz adds clang with libFuzzer and the sanitizer runtimes, valgrind adds
+# valgrind.
+# IMPORDANO_ALL_TARGETS=1 adds them all.
 set -euo pipefail
 
 packages=(
@@ -16,7 +18,7 @@ packages=(
 )
 targets=("$@")
 if [[ "${IMPORDANO_ALL_TARGETS:-0}" == 1 ]]; then
-  targets+=(windows-dll linux32 wine64)
+  targets+=(windows-dll linux32 wine64 fuzz valgrind)
 fi
 for target in "${targets[@]}"; do
   case "$target" in
@@ -27,6 +29,11 @@ for target in "${targets[@]}"; do
       packages+=(g++-multilib qemu-user-static googletest) ;;
     wine64)
       packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest) ;;
+    fuzz)
+      # llvm: llvm-symbolizer, which names the source lines in reports.
+      packages+=(clang libclang-rt-14-dev llvm) ;;
+    valgrind)
+      packages+=(valgrind) ;;
     *)
       echo "setup-debian.sh: unknown target $target" >&2
       exit 2 ;;

@@ -22,5 +22,5 @@ i686-w64-mingw32-objdump -p "$dir/src/impordano.dll" > "$dir/impordano.dll.txt"
 sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' "$dir/impordano.dll.txt"
 sed -n 's/^\tDLL Name: /imports /p' "$dir/impordano.dll.txt"
 
-timed "windows-dll: tests" ctest --test-dir "$dir" --output-on-failure -j"$jobs"
+timed "windows-dll: tests" run_ctest "$dir"
 echo "== windows-dll: $(test_count "$dir") tests passed"

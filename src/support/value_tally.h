@@ -42,8 +42,20 @@ class ValueTally {
     int64_t count;
   };
   using Key = uint64_t;  // the bits of the value, -0.0 folded into 0.0
+  // Mixes all 64 bits into the hash. std::hash<uint64_t> is the key cut to
+  // size_t: in a 32-bit process its low 32 bits, which are 0 for every rate
+  // with a short binary fraction (12, 12.5, 0.25), so such rates would all
+  // share one bucket and each Add would walk them all.
+  struct KeyHash {
+    size_t operator()(Key key) const noexcept {
+      key ^= key >> 33;
+      key *= 0xFF51AFD7ED558CCDull;
+      key ^= key >> 33;
+      return static_cast<size_t>(key);
+    }
+  };
   std::vector<Item, ModuleAllocator<Item>> items_;
-  std::unordered_map<Key, size_t, std::hash<Key>, std::equal_to<Key>,
+  std::unordered_map<Key, size_t, KeyHash, std::equal_to<Key>,
                      ModuleAllocator<std::pair<const Key, size_t>>>
       index_;
 };
