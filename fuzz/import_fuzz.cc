@@ -1,6 +1,13 @@
 // Imports arbitrary bytes as an estimate file and walks every record the way
 // impordano-dump does, so that the sanitizers see any read or write out of
 // bounds.
+//
+// The input's first byte chooses how it is read: its low 7 bits the size of
+// the chunks the file is read in (0: the module's own 1 MiB; else 1 to 127
+// bytes, so that lines, CR LFs and fingerprints meet chunk boundaries), its
+// high bit whether the target leaves out the "[Plik]" line it otherwise
+// writes first. A whole import must use exactly what its first reading
+// reserved.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +15,7 @@
 
 #include <unistd.h>
 
+#include "host/module.h"
 #include "impordano.h"
 #include "record_walker.h"
 
@@ -28,17 +36,29 @@ void WalkEverything(int32_t type, const unsigned char* buffer) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = "/tmp/impordano_fuzz_" + std::to_string(getpid()) + ".txt";
+  const uint8_t how = size > 0 ? data[0] : 0;
+  if (size > 0) ++data, --size;
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return 0;
-  // Every input gets the file header, so the fuzzer spends its time on sections.
-  std::fputs("[Plik]\n", file);
+  // Most inputs get the file header, so the fuzzer spends its time on sections.
+  if ((how & 0x80) == 0) std::fputs("[Plik]\n", file);
   std::fwrite(data, 1, size, file);
   std::fclose(file);
+  const size_t chunk = how & 0x7F;
+  imp::TheImport().SetChunkSize(chunk != 0 ? chunk : imp::InputFile::kDefaultChunkSize);
 
   if (ImpStart(path.c_str()) == IMP_START_OK) {
     unsigned char buffer[IMP_MAX_RECORD_SIZE];
     int32_t type = 0;
     while (ImpGetNextToken(&type, buffer) == 1) WalkEverything(type, buffer);
+    if (ImpGetDescr()[0] == '\0') {
+      const auto sizing = imp::TheImport().LastSizing();
+      if (sizing.usedTexts != sizing.plannedTexts || sizing.usedBlocks != sizing.plannedBlocks) {
+        std::fprintf(stderr, "planned %zu and %zu bytes, used %zu and %zu\n", sizing.plannedTexts,
+                     sizing.plannedBlocks, sizing.usedTexts, sizing.usedBlocks);
+        __builtin_trap();
+      }
+    }
     ImpEnd();
   }
   if (ImpStart(path.c_str()) == IMP_START_OK) {
