@@ -5,8 +5,10 @@
 #   setup-debian.sh [TARGET...]
 #
 # Without a target it installs what the native build needs. The targets add
-# their cross tools: windows-dll (the 32-bit DLL), linux32 (the -m32 build
-# run under qemu) and wine64 (the 64-bit Windows build run under wine64).
+# their cross tools: windows-dll (the 32-bit DLL, run under the 32-bit wine
+# of Debian's i386 architecture, which is added when missing), linux32 (the
+# -m32 build run under qemu) and wine64 (the 64-bit Windows build run under
+# wine64).
 # IMPORDANO_ALL_TARGETS=1 adds all three.
 set -euo pipefail
 
@@ -22,7 +24,7 @@ for target in "${targets[@]}"; do
   case "$target" in
     native) ;;
     windows-dll)
-      packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686) ;;
+      packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine32:i386 googletest) ;;
     linux32)
       packages+=(g++-multilib qemu-user-static googletest) ;;
     wine64)
@@ -40,6 +42,11 @@ done
 if ((${#missing[@]})); then
   sudo=""
   [[ $(id -u) == 0 ]] || sudo="sudo"
+  # Packages named PACKAGE:i386 come from the i386 architecture, which dpkg
+  # must know before apt-get update reads its lists.
+  if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
   $sudo apt-get update
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
 fi
