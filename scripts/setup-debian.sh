@@ -8,8 +8,9 @@
 # their cross tools: windows-dll (the 32-bit DLL, run under the 32-bit wine
 # of Debian's i386 architecture, which is added when missing), linux32 (the
 # -m32 build run under qemu) and wine64 (the 64-bit Windows build run under
-# wine64).
-# IMPORDANO_ALL_TARGETS=1 adds all three.
+# wine64). packages adds what scripts/package.sh and test-packages.sh need
+# beyond those: both MinGW-w64 compilers and unzip.
+# IMPORDANO_ALL_TARGETS=1 adds windows-dll, linux32 and wine64.
 set -euo pipefail
 
 packages=(
@@ -29,6 +30,9 @@ for target in "${targets[@]}"; do
       packages+=(g++-multilib qemu-user-static googletest) ;;
     wine64)
       packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest) ;;
+    packages)
+      packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
+                 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 unzip) ;;
     *)
       echo "setup-debian.sh: unknown target $target" >&2
       exit 2 ;;
