@@ -45,6 +45,10 @@ TEST(PositionRecord, KeyLines) {
       {"simplified 1, then 2 clears", {"Uproszczona=1", "Uproszczona=2"}, [](Image&) {}},
       {"multiplicity 2.5", {"Krotno\x9C\xE6=2.5"}, [](Image& i) { i.Double(1400, 2.5); }},
       {"multiplicity empty gives 0", {"Krotno\x9C\xE6="}, [](Image& i) { i.Double(1400, 0.0); }},
+      {"a bare sign reads as +0.0", {"Obmiar=-", "Cena=+", "Krotno\x9C\xE6=-abc"},
+       [](Image& i) { i.Double(1400, 0.0); }},
+      {"-0 written in the file stays -0.0", {"Obmiar=-0", "Cena=-0e5"},
+       [](Image& i) { i.Double(1160, -0.0).Double(1328, -0.0); }},
       {"later values win, an empty one gives 0", {"Cena=2", "Cena=", "Obmiar=3", "Obmiar="},
        [](Image&) {}},
   };

@@ -2,6 +2,7 @@
 // factor and its formula text, and the investor-quantity mark.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "test_support.h"
@@ -46,6 +47,8 @@ TEST(ResourceRecord, KeyLines) {
       {"material with decimal comma", {"Typ=M", "Tarvo=0,25", "Cena=300,5"}, ',',
        [](Image& i) { i.Int(4, 'M').Double(208, 0.25).Text(420, "0.25").Double(216, 300.5); }},
       {"empty price", {"Cena=300", "Cena="}, '.', [](Image&) {}},
+      {"a bare sign reads as +0.0", {"Cena=-", "Tarvo=- 3"}, '.',
+       [](Image& i) { i.Double(208, 0.0).Text(420, "- 3"); }},
       {"lower-case kind", {"Typ=r"}, '.', [](Image& i) { i.Int(4, 'r'); }},
       {"empty kind", {"Typ=R", "Typ="}, '.', [](Image& i) { i.Int(4, 0); }},
       {"kind is the first byte", {"Typ=Sx"}, '.', [](Image& i) { i.Int(4, 'S'); }},
@@ -89,6 +92,8 @@ TEST(ResourceRecord, CorrectionFactor) {
       {"0.25", "1,0", '.', 0.25, "0.25"},          {"0,25", "1,0", ',', 0.25, "0.25"},
       {"0.25", "", '.', 0.0, "0.25*0"},            {nullptr, "1.5", '.', 1.5, ""},
       {"", "2", '.', 0.0, "0.000000*2.000000"},
+      // A factor that is only a sign reads as +0.0, which shows in the text.
+      {"0.25", "-", '.', 0.0, "0.25*0"},           {"", "-x1", '.', 0.0, "0.000000*0.000000"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.consumption ? c.consumption : "-") + " * " + c.factor);
@@ -131,9 +136,17 @@ TEST(ResourceRecord, InvestorQuantity) {
   }
 }
 
+// "%f*%f" as the C library writes it in the "C" locale.
+std::string FixedFormula(double consumption, double factor) {
+  char text[700];
+  std::snprintf(text, sizeof text, "%f*%f", consumption, factor);
+  return text;
+}
+
 TEST(ResourceRecord, FormulaLimits) {
   const std::string tarvo = "Tarvo=0.5" + Filler(297);   // 300 characters, cut to 251
   const std::string cut = tarvo.substr(6, 251), shorter = "0.5" + Filler(246);  // 249
+  ASSERT_EQ(FixedFormula(0.0, 1e234).size(), 251u);
   struct Case {
     const char* name;
     std::vector<std::string> lines;
@@ -149,6 +162,10 @@ TEST(ResourceRecord, FormulaLimits) {
       // address that the earlier cut value left there.
       {"251 characters after a cut value", {tarvo, "Tarvo=" + shorter, kFactor + "2"},
        shorter + "*2", 1.0, true},
+      // The same for "%f*%f": 0.000000, '*' and 1e234 written out in full
+      // make 251 characters, behind which the cut value left its address.
+      {"251 characters of an empty consumption after a cut value",
+       {tarvo, "Tarvo=", kFactor + "1e234"}, FixedFormula(0.0, 1e234), 0.0, true},
       // "%f*%f" of these would need more than 300 characters.
       {"empty consumption, factor 1e300", {"Tarvo=", kFactor + "1e300"}, "", 0.0, true},
       {"empty consumption, factor -1e300", {"Tarvo=", kFactor + "-1e300"}, "", -0.0, true},

@@ -78,6 +78,8 @@ TEST(Summary, Cases) {
        {{kIndirectItem, 10, B, 0, 0}, {kIndirectS, 8, 0, 0, B}, kNoPurchase, kNoProfit}},
       {"lower-case kinds count nowhere", Rms("r", {kIndirect + "9", kKb + "9"}),
        {kNoIndirect, kNoPurchase, kNoProfit}},
+      {"a bare sign reads as +0.0, not -0.0", Rms("M", {kPurchase + "-", kPurchase + "-x1"}),
+       {kNoIndirect, kNoPurchase, kNoProfit}},
       {"purchase and Kz count for any kind",
        Rms("", {kPurchase + "4", kKz + "7"}) + Rms("M", {kKb + "7"}),
        {kNoIndirect, {"Koszty zakupu", 4, 0, B, 0}, kNoProfit, {"Zysk M", 7, 0, W, 0}}},

@@ -95,9 +95,58 @@ double OutOfRange(const char* p, size_t length, bool hex) {
   return scaled > 0 ? HUGE_VAL : 0.0;
 }
 
-double ParseUnsigned(const char* p) {
+bool IsNanChar(char c) {
+  return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+// The C library reads "nan(digits)" as a quiet NaN whose payload is the
+// number between the brackets (decimal, octal with a leading 0, or hex with
+// 0x), cut to the 51 payload bits; any other text between the brackets
+// leaves the default NaN.
+uint64_t NanPayload(const char* p) {
+  size_t n = 0;
+  while (IsNanChar(p[n])) ++n;
+  if (p[n] != ')' || n == 0) return 0;
+  int base = 10;
+  size_t i = 0;
+  if (p[0] == '0') {
+    base = 8;
+    i = 1;
+    if (Lower(p[1]) == 'x' && n > 2) {
+      base = 16;
+      i = 2;
+    }
+  }
+  uint64_t value = 0;
+  bool overflow = false;
+  for (; i < n; ++i) {
+    const char c = Lower(p[i]);
+    const int digit = IsDigit(c) ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : 99;
+    if (digit >= base) return 0;  // the text is not a number of that base
+    if (value > (UINT64_MAX - static_cast<uint64_t>(digit)) / static_cast<uint64_t>(base)) {
+      overflow = true;
+    }
+    value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+  }
+  if (overflow) value = UINT64_MAX;
+  return value & ((uint64_t(1) << 51) - 1);
+}
+
+double QuietNan(uint64_t payload) {
+  double nan = std::numeric_limits<double>::quiet_NaN();
+  uint64_t bits;
+  std::memcpy(&bits, &nan, sizeof bits);
+  bits |= payload;
+  std::memcpy(&nan, &bits, sizeof nan);
+  return nan;
+}
+
+// The value of the number that starts at `p` (after the sign). *found is
+// false when no number starts there; the value is then 0.0.
+double ParseUnsigned(const char* p, bool* found) {
+  *found = true;
   if (StartsWithWord(p, "inf")) return std::numeric_limits<double>::infinity();
-  if (StartsWithWord(p, "nan")) return std::numeric_limits<double>::quiet_NaN();
+  if (StartsWithWord(p, "nan")) return QuietNan(p[3] == '(' ? NanPayload(p + 4) : 0);
 
   bool hex = false;
   if (p[0] == '0' && Lower(p[1]) == 'x' && DecimalLength(p + 2, true) > 0) {
@@ -105,6 +154,7 @@ double ParseUnsigned(const char* p) {
     p += 2;
   }
   const size_t length = DecimalLength(p, hex);
+  *found = length > 0;
   if (length == 0) return 0.0;
   double value = 0.0;
   const auto result = std::from_chars(
@@ -136,8 +186,10 @@ int32_t ParseInt(const char* text) noexcept {
 double ParseDouble(const char* text) noexcept {
   bool negative = false;
   const char* p = SkipSpaceAndSign(text, &negative);
-  const double value = ParseUnsigned(p);
-  return negative ? -value : value;
+  bool found = false;
+  const double value = ParseUnsigned(p, &found);
+  // A sign with no number after it reads as no number at all: +0.0.
+  return negative && found ? -value : value;
 }
 
 size_t FormatFixed(double value, char* out) noexcept {

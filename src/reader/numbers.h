@@ -17,9 +17,9 @@ int32_t ParseInt(const char* text) noexcept;
 
 // As atof in the "C" locale: leading white space, an optional sign, then a
 // decimal number with fraction and exponent, "inf", "infinity", "nan",
-// "nan(...)" (any case) or a hexadecimal number ("0x1.8p3"), up to the first
-// byte that does not fit; 0.0 without a number. Overflow gives +-HUGE_VAL,
-// underflow +-0.0.
+// "nan(payload)" (any case) or a hexadecimal number ("0x1.8p3"), up to the
+// first byte that does not fit. No number gives +0.0, also after a sign
+// ("-", "-x"). Overflow gives +-HUGE_VAL, underflow +-0.0.
 double ParseDouble(const char* text) noexcept;
 
 // Room for the longest "%f" text of a double: sign, 309 digits, the point,

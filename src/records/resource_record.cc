@@ -64,6 +64,14 @@ bool InvestorQuantityMatches(double total, double investorQuantity) {
   return std::fabs(total - investorQuantity) / std::fabs(investorQuantity) < kInvestorTolerance;
 }
 
+// A formula text of exactly 251 characters would be read as carrying the
+// address of a full text in the field's last 4 bytes, where an earlier cut
+// "Tarvo" value may have left one. The formula is whole: its address is 0.
+void MarkWhole(ResourceRecord* r, size_t length) {
+  constexpr size_t kSlotOffset = sizeof r->consumptionText - 4;
+  if (length == kSlotOffset - 1) std::memset(r->consumptionText + kSlotOffset, 0, 4);
+}
+
 // Records a correction factor in the consumption text: "0.25" and 1.5 give
 // "0.25*1.5". The factor loses the zeros at the end of its fraction, and
 // its point when nothing is left behind it.
@@ -85,10 +93,7 @@ void ApplyCorrectionToText(ResourceRecord* r, double factor) {
     }
     std::memcpy(text, formula, length);
     text[length] = '\0';
-    // A text of exactly 251 characters would be read as carrying the
-    // address of a full text: it is whole, so the address is 0.
-    constexpr size_t kSlotOffset = sizeof r->consumptionText - 4;
-    if (length == kSlotOffset - 1) std::memset(text + kSlotOffset, 0, 4);
+    MarkWhole(r, length);
     return;
   }
   if (r->consumption != 1.0) {
@@ -99,6 +104,7 @@ void ApplyCorrectionToText(ResourceRecord* r, double factor) {
     std::memcpy(text, consumption, a);
     text[a] = '*';
     std::memcpy(text + a + 1, factorText, b + 1);
+    MarkWhole(r, a + 1 + b);
   }
 }
 
