@@ -18,8 +18,10 @@ timed "native: configure" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo 
   -DIMPORDANO_BUILD_BENCHMARKS=ON
 timed "native: build" cmake --build build -j"$jobs"
 timed "native: tests" ctest --test-dir build --output-on-failure -j"$jobs"
-# Throughput figures of whole imports and tallies, for the record.
-timed "native: benchmarks" build/bench/impordano_bench --benchmark_min_time=0.05
+# Speed and memory of whole imports on small generated estimates, and the
+# tallies' throughput: figures for the record, nothing asserted.
+timed "native: benchmarks" bash -c 'build/bench/impordano_speed --smoke --dir build &&
+  build/bench/impordano_bench --benchmark_min_time=0.05' 
 
 dirs=(build)
 for target in $targets; do

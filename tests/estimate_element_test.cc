@@ -40,6 +40,8 @@ TEST(EstimateRecord, KeyLines) {
       {"name: first field only, last line wins", {"Nazwa=A\tB", "Nazwa=C\tD"}, 0, 0, "C"},
       // An empty value writes only the NUL at byte 0.
       {"name with an empty value", {"Nazwa=Dom", "Nazwa="}, 0, 0, std::string("\0om", 3)},
+      // A NUL is one of the key's bytes: "Nazwa<NUL>x" is no "Nazwa".
+      {"keys holding a NUL", {std::string("Nazwa\0x=Nie", 11), std::string("Uwagi\0=5", 8)}, 0, 0, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -223,7 +223,7 @@ TEST(ImpGetNextToken, RunningOutOfMemoryFailsTheWholeImport) {
   // the slots, the next ImpStart the long texts.
   ASSERT_EQ(StartBytes("[Plik]\n").result, 1);
   ImpEnd();
-  EXPECT_EQ(imp::LowBlocksInUse(), 0);
+  EXPECT_EQ(imp::LowRegionsInUse(), 0);
 }
 
 }  // namespace

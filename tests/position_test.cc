@@ -88,6 +88,10 @@ TEST(PositionRecord, CatalogueReference) {
       {"KNR", "ab12-3", "KNR 0-00 3", "0-00", "3"},
       {"KNR", "9999-1-2", "KNR 99-99 1-2", "99-99", "1-2"},
       {"KNR", "0005-x", "KNR 0-05 x", "0-05", "x"},
+      // The number is read as atoi reads it: blanks and a sign count.
+      {"KNR", "+123-9", "KNR 1-23 9", "1-23", "9"},
+      {"KNR", "    -12-03", "KNR 0--12 12-03", "0--12", "12-03"},
+      {"KNR", "    -2147483648", "KNR -21474836--48 2147483648", "-21474836--48", "2147483648"},
       {"", "0101", " 0101", nullptr, ""},
       {"KNR", "", "KNR ", nullptr, ""},
       // The longest whole texts fill the 320 bytes exactly.

@@ -1,43 +1,49 @@
-// The line reader: classification, splitting, the getters, text mode, and
-// copying values into fixed text fields with the long-text rule.
+// The line reader: classification, splitting, the getters, text mode at
+// every chunk boundary, and copying values into fixed text fields with the
+// long-text rule.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "reader/input_file.h"
 #include "reader/line_reader.h"
 #include "reader/long_text_store.h"
+#include "reader/text_field.h"
 #include "test_support.h"
 
 namespace {
 
 using imp::LineReader;
 
-// A reader over a file holding `bytes`.
+// A reader over a file holding `bytes`, read in chunks of `chunkSize`.
 class ReaderOver {
  public:
-  explicit ReaderOver(const std::string& bytes, char decimalSymbol = '.') {
+  explicit ReaderOver(const std::string& bytes, size_t chunkSize = imp::InputFile::kDefaultChunkSize)
+      : input(chunkSize), reader(input, store) {
     path_ = imp_test::WriteFile(bytes);
     int error = 0;
-    EXPECT_TRUE(input_.Open(path_.c_str(), &error)) << error;
-    reader.Attach(&input_, &store);
-    reader.decimalSymbol = decimalSymbol;
+    EXPECT_TRUE(input.Open(path_.c_str(), &error)) << error;
+    reader.Begin();
   }
   ~ReaderOver() {
-    input_.Close();
+    input.Close();
     std::remove(path_.c_str());
   }
   std::vector<std::string> Fields() const {
-    return std::vector<std::string>(reader.fields, reader.fields + reader.fieldCount);
+    std::vector<std::string> fields;
+    for (int32_t i = 0; i < reader.FieldCount(); ++i) fields.push_back(reader.FieldText(i));
+    return fields;
   }
 
-  LineReader reader;
+  imp::InputFile input;
   imp::LongTextStore store;
-  imp::InputStream& input() { return input_; }
+  LineReader reader;
 
  private:
   std::string path_;
-  imp::InputStream input_;
 };
 
 TEST(LineReader, ClassifiesAndSplitsLines) {
@@ -52,13 +58,6 @@ TEST(LineReader, ClassifiesAndSplitsLines) {
       {"\n", imp::kOtherLine, "", {}},
       {"   \n", imp::kOtherLine, "", {}},
       {"[Elementy]\n", imp::kOtherLine, "", {}},
-      {"[Element 2]\n", imp::kElementHeader, "", {"2]\n"}},
-      {"[Element 1.2]\n", imp::kElementHeader, "", {"1", "2]\n"}},
-      {"[Element ]\n", imp::kElementHeader, "", {"]\n"}},
-      {"[Pozycja 1.2.3]\n", imp::kPositionHeader, "", {"1", "2", "3]\n"}},
-      {"[RMS 1.2.3.4]\n", imp::kResourceHeader, "", {"1", "2", "3", "4]\n"}},
-      {"[Element 1.2.3.4.5.6.7.8.9.10.11]\n", imp::kElementHeader, "",
-       {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10.11]\n"}},
       {"[Element 1.2]=x\n", imp::kKeyLine, "[Element 1.2]", {"x"}},
       {"Nazwa=\n", imp::kKeyLine, "Nazwa", {}},
       {"Cena=\t12\n", imp::kKeyLine, "Cena", {"", "12"}},
@@ -69,55 +68,108 @@ TEST(LineReader, ClassifiesAndSplitsLines) {
       {"k=a\tb\tc\td\te\tf\tg\th\ti\t" + tenth + "\n", imp::kKeyLine, "k",
        {"a", "b", "c", "d", "e", "f", "g", "h", "i", tenth}},
       {std::string(70, 'K') + "=v\n", imp::kKeyLine, std::string(63, 'K'), {"v"}},
+      {std::string("Op\0is=v\n", 8), imp::kKeyLine, std::string("Op\0is", 5), {"v"}},
       {"Opis=a\rb\n", imp::kKeyLine, "Opis", {"a\rb"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.line));
     ReaderOver over(c.line.back() == '\n' ? c.line + "[Plik]\n" : c.line);
     EXPECT_EQ(over.reader.ReadLine(), c.kind);
-    if (c.kind != imp::kUnterminatedLine) {
-      EXPECT_EQ(std::string(over.reader.key), c.key);
+    EXPECT_EQ(over.reader.Kind(), c.kind);
+    if (c.kind == imp::kKeyLine) {
+      EXPECT_EQ(std::string(over.reader.KeyName()), c.key);
     }
     EXPECT_EQ(over.Fields(), c.fields);
   }
 }
 
-TEST(LineReader, TextModeAndLineLimits) {
-  struct Case { const char* name; std::string bytes; std::vector<int32_t> kinds; };
-  const std::string longest(9190, 'x');  // with its LF: the longest line that fits
-  const Case cases[] = {
-      {"CR LF reads as LF", "[Plik]\r\n[Kosztorys]\r\n", {1, 0, 6}},
-      {"a lone CR stays", "[Plik]\r[Kosztorys]\n", {8, 6}},
-      {"CR CR LF keeps one CR", "[Plik]\r\r\n", {8, 6}},
-      {"0x1A ends the input", "[Plik]\n\x1A[Kosztorys]\n", {1, 6, 6}},
-      {"no final LF", "[Plik]\n[Kosztorys]", {1, 7, 6}},
-      {"9191 bytes with the LF fit", longest + "\n", {8, 6}},
-      {"9191 bytes of text split", longest + "x\n", {7, 8, 6}},
-      {"the rest of a long line is a line of its own", std::string(9191, 'y') + "=v\n", {7, 5, 6}},
-      {"NUL bytes inside a line", std::string("a\0b=c\0d\n[Plik]\n", 15), {5, 1, 6}},
-      {"empty file", "", {6, 6}},
+// A header's number counts its parts: the element's depth; at most 10.
+TEST(LineReader, HeaderNumberParts) {
+  const std::pair<std::string, int32_t> cases[] = {
+      {"[Element 2]\n", 1}, {"[Element 1.2]\n", 2}, {"[Element ]\n", 1},
+      {"[Pozycja 1.2.3]\n", 3}, {"[RMS 1.2.3.4]\n", 4},
+      {"[Element 1.2.3.4.5.6.7.8.9.10.11]\n", 10},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ReaderOver over(c.bytes);
-    std::vector<int32_t> kinds;
-    for (size_t i = 0; i < c.kinds.size(); ++i) {
-      kinds.push_back(over.reader.ReadLine());
-      if (kinds.back() == imp::kEndOfFile || kinds.back() == imp::kUnterminatedLine) {
-        EXPECT_EQ(over.reader.fieldCount, 0);
-      }
-    }
-    EXPECT_EQ(kinds, c.kinds);
+  for (const auto& c : cases) {
+    ReaderOver over(c.first);
+    over.reader.ReadLine();
+    EXPECT_EQ(over.reader.FieldCount(), c.second) << c.first;
   }
 }
 
-TEST(LineReader, PositionCountsRawBytes) {
-  ReaderOver over("[Plik]\r\nab\r\n");
-  over.reader.ReadLine();
-  EXPECT_EQ(over.input().Position(), 8);
-  over.reader.ReadLine();
-  EXPECT_EQ(over.input().Position(), 12);
-  EXPECT_EQ(over.input().Size(), 12);
+// The kinds of the lines of a file and the texts of its key lines, read
+// with `chunkSize`.
+std::vector<std::string> ReadAll(const std::string& bytes, size_t chunkSize) {
+  ReaderOver over(bytes, chunkSize);
+  std::vector<std::string> lines;
+  for (int32_t kind = 0; kind != imp::kEndOfFile;) {
+    kind = over.reader.ReadLine();
+    std::string line = std::to_string(kind);
+    if (kind == imp::kKeyLine) line += " " + std::string(over.reader.KeyName()) + "=" + over.reader.FieldText(0);
+    if (kind == imp::kEndOfFile || kind == imp::kUnterminatedLine) {
+      EXPECT_EQ(over.reader.FieldCount(), 0);
+    }
+    lines.push_back(line + " @" + std::to_string(over.reader.Position()));
+  }
+  return lines;
+}
+
+// Text mode and the line limit, with the input read in chunks of every
+// size from 1 byte up, so that every CR LF, every line and every 0x1A meets
+// a chunk boundary somewhere: the lines come out the same whatever the
+// chunk size.
+TEST(LineReader, TextModeAndLineLimitsAtEveryChunkBoundary) {
+  struct Case { const char* name; std::string bytes; std::vector<std::string> lines; };
+  const std::string longest(9190, 'x');  // with its LF: the longest line that fits
+  const Case cases[] = {
+      {"CR LF reads as LF", "[Plik]\r\nk=v\r\n[Kosztorys]\r\n",
+       {"1 @8", "5 k=v @13", "0 @26", "6 @26"}},
+      {"a lone CR stays", "[Plik]\r[Kosztorys]\nk=a\rb\r\r\n",
+       {"8 @19", "5 k=a\rb\r @27", "6 @27"}},
+      {"CR as the last byte", "k=v\r", {"7 @4", "6 @4"}},
+      {"0x1A ends the input", "[Plik]\n\x1A[Kosztorys]\n", {"1 @7", "6 @7"}},
+      {"0x1A in the middle of a line", "k=ab\x1A" "cd\n", {"7 @4", "6 @4"}},
+      {"no final LF", "[Plik]\n[Kosztorys]", {"1 @7", "7 @18", "6 @18"}},
+      {"9191 bytes with the LF fit", longest + "\n", {"8 @9191", "6 @9191"}},
+      {"9191 bytes with CR LF fit", longest + "\r\n", {"8 @9192", "6 @9192"}},
+      {"9191 bytes of text split", longest + "x\n", {"7 @9191", "8 @9192", "6 @9192"}},
+      {"9191 bytes of text and CR LF split", longest + "x\r\n", {"7 @9191", "8 @9193", "6 @9193"}},
+      {"the rest of a long line is a line of its own", std::string(9191, 'y') + "=v\n",
+       {"7 @9191", "5 =v @9194", "6 @9194"}},
+      {"NUL bytes inside a line", std::string("a\0b=c\0d\n[Plik]\n", 15),
+       {std::string("5 a\0b=c @8", 10), "1 @15", "6 @15"}},
+      {"empty file", "", {"6 @0"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ReadAll(c.bytes, imp::InputFile::kDefaultChunkSize), c.lines);
+    for (size_t chunk = 1; chunk <= 24; ++chunk) {
+      ASSERT_EQ(ReadAll(c.bytes, chunk), c.lines) << "chunks of " << chunk;
+    }
+    if (c.bytes.size() > 9000) {
+      for (size_t chunk : {4095, 4096, 9190, 9191, 9192, 9193}) {
+        ASSERT_EQ(ReadAll(c.bytes, chunk), c.lines) << "chunks of " << chunk;
+      }
+    }
+  }
+}
+
+// A file of many lines read in small chunks: every line straddles some
+// boundary, and the unread rest moves to the front of the buffer at each
+// refill.
+TEST(LineReader, ManyLinesAcrossChunks) {
+  std::string bytes;
+  std::vector<std::string> expected;
+  int64_t position = 0;
+  for (int i = 0; i < 300; ++i) {
+    const std::string value = std::string(static_cast<size_t>(i % 37), 'v') + std::to_string(i);
+    const std::string line = "k" + std::to_string(i) + "=" + value + (i % 3 ? "\r\n" : "\n");
+    bytes += line;
+    position += static_cast<int64_t>(line.size());
+    expected.push_back("5 k" + std::to_string(i) + "=" + value + " @" + std::to_string(position));
+  }
+  expected.push_back("6 @" + std::to_string(position));
+  for (size_t chunk : {1, 5, 64, 1000}) EXPECT_EQ(ReadAll(bytes, chunk), expected) << chunk;
 }
 
 // An empty or missing field gives the default; a field without a number, 0.
@@ -135,103 +187,143 @@ TEST(LineReader, Getters) {
   EXPECT_EQ(r.FieldDouble(1, -1.0), -1.0);
   EXPECT_EQ(r.FieldDouble(2, -1.0), 0.0);
   EXPECT_EQ(r.FieldDouble(9, -1.0), -1.0);
+  EXPECT_EQ(r.FieldLength(3), 4u);
+  EXPECT_EQ(r.FieldLength(9), 0u);
   ASSERT_EQ(r.ReadLine(), imp::kOtherLine);  // a line without '=' has no fields
   EXPECT_EQ(r.FieldInt(0, 5), 5);
 }
 
+// The file's decimal symbol reads as '.', for the number only: the field
+// itself stays as it was, whatever is read first.
 TEST(LineReader, DecimalSymbol) {
-  struct Case { char symbol; const char* field; double value; };
+  struct Case { char symbol; const char* field; double value; const char* asPoint; };
   const Case cases[] = {
-      {',', "1,5", 1.5}, {',', "1,234,5", 1.234}, {'.', "1,5", 1.0}, {',', "2.5", 2.5},
+      {',', "1,5", 1.5, "1.5"},   {',', "1,234,5", 1.234, "1.234,5"}, {'.', "1,5", 1.0, "1,5"},
+      {',', "2.5", 2.5, "2.5"},   {'5', "15.5", 1.0, "1..5"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.field);
-    ReaderOver over(std::string("k=") + c.field + "\n", c.symbol);
+    ReaderOver over(std::string("k=") + c.field + "\n");
+    over.reader.SetDecimalSymbol(c.symbol);
     ASSERT_EQ(over.reader.ReadLine(), imp::kKeyLine);
     EXPECT_EQ(over.reader.FieldDouble(0, 0.0), c.value);
+    EXPECT_STREQ(over.reader.FieldText(0), c.field);
+    char text[32];
+    over.reader.CopyField(text, 0, sizeof text, LineReader::Point::kDecimalSymbolAsPoint);
+    EXPECT_STREQ(text, c.asPoint);
+    EXPECT_STREQ(over.reader.FieldText(0), c.field);
+    over.reader.CopyField(text, 0, sizeof text);
+    EXPECT_STREQ(text, c.field);
   }
 }
 
 constexpr char kUntouched = '\xAB';
 
-struct Copy {
-  std::string field;                // the bytes of the text field after the copy
-  std::vector<std::string> kept;    // the texts in the long-text store
-  const void* lastKept = nullptr;   // where the last of them is
-};
-
-// Copies field `index` of the key line "k=<value>" into a text field of
-// `size` bytes prefilled with kUntouched.
-Copy CopyValue(const std::string& value, int32_t size, int32_t keep, int32_t index = 0) {
-  ReaderOver over("k=" + value + "\n");
-  EXPECT_EQ(over.reader.ReadLine(), imp::kKeyLine);
-  Copy copy;
-  copy.field.assign(static_cast<size_t>(size), kUntouched);
-  EXPECT_TRUE(over.reader.CopyTextField(&copy.field[0], index, size, keep));
-  for (int32_t i = 0; i < over.store.Count(); ++i) {
-    copy.kept.push_back(over.store.TextAt(i));
-    copy.lastKept = over.store.TextAt(i);
-  }
-  return copy;
-}
-
-// Every row of the length table, for the field sizes in use.
-TEST(CopyTextField, LengthTable) {
-  for (int32_t n : {32, 256}) {
-    const size_t N = static_cast<size_t>(n);
-    for (int32_t keep : {1, 0}) {
-      for (size_t length : {size_t{0}, N - 6, N - 5, N - 4, N - 1, N, N + 100}) {
-        SCOPED_TRACE("N=" + std::to_string(n) + " keep=" + std::to_string(keep) +
-                     " L=" + std::to_string(length));
-        const std::string text(length, 't');
-        const Copy copy = CopyValue(length == 0 ? "\t" : text, n, keep);
-        const std::string& f = copy.field;
-        if (length < N) {
-          EXPECT_EQ(f.substr(0, length + 1), text + '\0');
-          for (size_t i = length + 1; i < N; ++i) {
-            const bool slotZeroed = keep && length == N - 5 && i >= N - 4;
-            EXPECT_EQ(f[i], slotZeroed ? '\0' : kUntouched) << i;
-          }
-          EXPECT_TRUE(copy.kept.empty());
-        } else if (keep) {
-          EXPECT_EQ(f.substr(0, N - 4), text.substr(0, N - 5) + '\0');
-          EXPECT_EQ(copy.kept, std::vector<std::string>{text});
-          const auto* bytes = reinterpret_cast<const unsigned char*>(f.data());
-          EXPECT_EQ(static_cast<const void*>(imp_test::Block(bytes, N - 4)), copy.lastKept);
-        } else {
-          EXPECT_EQ(f, text.substr(0, N - 1) + '\0');
-          EXPECT_TRUE(copy.kept.empty());
+// Every row of the long-text table, for the field sizes in use: the field's
+// bytes and what the store keeps.
+TEST(CopyText, LengthTable) {
+  for (size_t n : {32, 256}) {
+    for (size_t length : {size_t{0}, n - 6, n - 5, n - 4, n - 1, n, n + 100}) {
+      SCOPED_TRACE("N=" + std::to_string(n) + " L=" + std::to_string(length));
+      imp::LongTextStore store;
+      const std::string text(length, 't');
+      std::string f(n, kUntouched);
+      imp::CopyText(&f[0], n, text.data(), text.size(), store);
+      if (length < n) {
+        EXPECT_EQ(f.substr(0, length + 1), text + '\0');
+        for (size_t i = length + 1; i < n; ++i) {
+          const bool slotZeroed = length == n - 5 && i >= n - 4;
+          EXPECT_EQ(f[i], slotZeroed ? '\0' : kUntouched) << i;
         }
+        EXPECT_EQ(store.Count(), 0u);
+      } else {
+        EXPECT_EQ(f.substr(0, n - 4), text.substr(0, n - 5) + '\0');
+        EXPECT_EQ(store.Count(), 1u);
+        const auto* full = reinterpret_cast<const char*>(
+            imp_test::Block(reinterpret_cast<const unsigned char*>(f.data()), n - 4));
+        ASSERT_NE(full, nullptr);
+        EXPECT_EQ(std::string(full), text);
+        EXPECT_EQ(store.Used(), store.Footprint(length));
       }
     }
   }
 }
 
-TEST(CopyTextField, OnlyTheFieldAskedFor) {
+TEST(CopyField, OnlyTheFieldAskedFor) {
   // A missing field writes only its first byte.
-  const Copy missing = CopyValue("only", 32, 1, 3);
-  EXPECT_EQ(missing.field, '\0' + std::string(31, kUntouched));
+  ReaderOver missing("k=only\n");
+  missing.reader.ReadLine();
+  std::string field(32, kUntouched);
+  missing.reader.CopyField(&field[0], 3, 32);
+  EXPECT_EQ(field, '\0' + std::string(31, kUntouched));
   // A long field ends at the TAB, without the line feed.
   const std::string longText(40, 'L');
-  EXPECT_EQ(CopyValue("short\t" + longText + "\tz", 32, 1, 1).kept,
-            std::vector<std::string>{longText});
+  ReaderOver second("k=short\t" + longText + "\tz\n");
+  second.reader.ReadLine();
+  second.reader.CopyField(&field[0], 1, 32);
+  EXPECT_EQ(second.store.Count(), 1u);
+  EXPECT_EQ(imp_test::LongText(field.data(), 32), longText);
 }
 
-TEST(LongTextStore, KeepsEveryCutTextAtItsAddress) {
+TEST(LongTextStore, KeepsEveryCutTextAtItsAddressBelow4GiB) {
   imp::LongTextStore store;
   std::vector<const char*> kept;
-  for (int i = 0; i < 500; ++i) {
+  for (int i = 0; i < 50000; ++i) {
     const std::string text = "text " + std::to_string(i % 2);  // equal texts kept twice
     kept.push_back(store.Keep(text.c_str(), text.size()));
   }
-  ASSERT_EQ(store.Count(), 500);
-  for (int i = 0; i < 500; ++i) {
-    EXPECT_EQ(store.TextAt(i), kept[i]);
-    EXPECT_STREQ(kept[i], i % 2 ? "text 1" : "text 0");
-    EXPECT_EQ(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(kept[i])) >> 32, 0u);
+  ASSERT_EQ(store.Count(), 50000u);
+  for (int i = 0; i < 50000; ++i) {
+    ASSERT_STREQ(kept[static_cast<size_t>(i)], i % 2 ? "text 1" : "text 0");
+    ASSERT_EQ(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(kept[static_cast<size_t>(i)])) >> 32, 0u);
   }
   store.Clear();
-  EXPECT_EQ(store.Count(), 0);
+  EXPECT_EQ(store.Count(), 0u);
+}
+
+// The second reading of a file compares every chunk with the first; one
+// that changed ends the input.
+// On Windows the file is opened so that nobody can write to it meanwhile.
+TEST(InputFile, ASecondReadingNoticesAChange) {
+  struct Case { const char* name; std::string second; bool changed; };
+  const std::string first = "[Plik]\nOpis=abc\n[Kosztorys]\nNazwa=x\n";
+  const Case cases[] = {
+      {"unchanged", first, false},
+      {"a byte changed", "[Plik]\nOpis=abd\n[Kosztorys]\nNazwa=x\n", true},
+      {"cut short", "[Plik]\nOpis=abc\n", true},
+      {"grown", first + "[Element 1]\n", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (size_t chunk : {4, 16, 4096}) {
+      const std::string path = imp_test::WriteFile(first);
+      imp::InputFile input(chunk);
+      int error = 0;
+      ASSERT_TRUE(input.Open(path.c_str(), &error));
+      std::vector<char> buffer(chunk);
+      std::string read;
+      while (size_t n = input.ReadChunk(buffer.data())) read.append(buffer.data(), n);
+      ASSERT_EQ(read, first);
+      // The same file written anew, in place.
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+#if defined(_WIN32)
+      // On Windows nobody may write to the file while it is being read.
+      EXPECT_FALSE(out.is_open());
+      input.Close();
+      continue;
+#endif
+      out << c.second;
+      out.close();
+      ASSERT_TRUE(input.RewindTo(0));
+      std::string again;
+      while (size_t n = input.ReadChunk(buffer.data())) again.append(buffer.data(), n);
+      EXPECT_EQ(input.Changed(), c.changed) << chunk;
+      if (!c.changed) {
+        EXPECT_EQ(again, first);
+      }
+      input.Close();
+    }
+  }
 }
 
 }  // namespace
@@ -244,7 +336,7 @@ namespace {
 
 // A file of 2 GiB or more measures and reads correctly: sizes and positions
 // are 64-bit. The file is sparse, so it takes no disk space.
-TEST(InputStream, MeasuresFilesOf2GiBAndMore) {
+TEST(InputFile, MeasuresFilesOf2GiBAndMore) {
   const std::string path = imp_test::WriteFile("[Plik]\n");
   const int64_t size = (int64_t{3} << 30) + 7;
   const int fd = open(path.c_str(), O_WRONLY);
@@ -252,13 +344,38 @@ TEST(InputStream, MeasuresFilesOf2GiBAndMore) {
   const bool grown = ftruncate(fd, static_cast<off_t>(size)) == 0;
   close(fd);
   if (!grown) GTEST_SKIP() << "no sparse file of 3 GiB here";
-  ASSERT_EQ(ImpStart(path.c_str()), IMP_START_OK);
-  imp::InputStream input;
+  imp::InputFile input;
   int error = 0;
   ASSERT_TRUE(input.Open(path.c_str(), &error));
   EXPECT_EQ(input.Size(), size);
-  ImpEnd();
+  // The last chunk is read from its 64-bit offset.
+  const int64_t lastChunk = size / static_cast<int64_t>(input.ChunkSize());
+  std::vector<char> buffer(input.ChunkSize());
+  ASSERT_TRUE(input.RewindTo(lastChunk));
   std::remove(path.c_str());
+}
+
+// A pipe cannot be read twice: its bytes are kept from the first reading.
+TEST(InputFile, APipeIsReadAgainFromItsKeptBytes) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  const std::string bytes = "[Plik]\nOpis=" + std::string(100, 'p') + "\n";
+  ASSERT_EQ(write(fds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  close(fds[1]);
+  imp::InputFile input(16);
+  int error = 0;
+  ASSERT_TRUE(input.Open(("/proc/self/fd/" + std::to_string(fds[0])).c_str(), &error));
+  EXPECT_EQ(input.Size(), -1);
+  std::vector<char> buffer(16);
+  std::string first, second;
+  while (size_t n = input.ReadChunk(buffer.data())) first.append(buffer.data(), n);
+  ASSERT_TRUE(input.RewindTo(2));
+  while (size_t n = input.ReadChunk(buffer.data())) second.append(buffer.data(), n);
+  EXPECT_EQ(first, bytes);
+  EXPECT_EQ(second, bytes.substr(32));
+  EXPECT_FALSE(input.Changed());
+  input.Close();
+  close(fds[0]);
 }
 
 }  // namespace

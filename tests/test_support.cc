@@ -45,7 +45,7 @@ std::string Lines(const std::vector<std::string>& lines) {
 Import::Import(const std::string& fileBytes) {
   // The decimal symbol carries over from one import to the next; each test
   // file starts from the default so that tests do not depend on their order.
-  imp::TheModule().reader.decimalSymbol = '.';
+  imp::TheImport().SetDecimalSymbol('.');
   const std::string path = WriteFile(fileBytes);
   startResult = ImpStart(path.c_str());
   if (startResult != IMP_START_OK) return;
@@ -101,6 +101,76 @@ std::vector<const Token*> Import::OfType(int32_t type) const {
     if (token.type == type) found.push_back(&token);
   }
   return found;
+}
+
+namespace {
+
+struct TextField { size_t offset, size; };
+struct SlotField { size_t offset, blockSize; std::vector<TextField> texts; };
+struct Layout { std::vector<TextField> texts; std::vector<SlotField> slots; };
+
+// Where the slots are: the text fields under the long-text rule, and the
+// 4-byte pointers to blocks.
+Layout LayoutOf(int32_t type) {
+  switch (type) {
+    case IMP_TOKEN_ESTIMATE: return {{{4, 256}}, {}};
+    case IMP_TOKEN_ELEMENT: return {{{4, 256}}, {{272, sizeof(QuantityItem), {{8, 32}}}}};
+    case IMP_TOKEN_POSITION:
+      return {{{324, 256}, {836, 32}, {868, 32}},
+              {{1428, sizeof(CatalogueDetail), {{68, 64}, {132, 64}, {196, 256}}}}};
+    case IMP_TOKEN_MEASUREMENT_LINE: return {{{8, 256}, {264, 256}}, {}};
+    case IMP_TOKEN_RESOURCE: return {{{8, 128}, {136, 32}, {172, 32}, {420, 256}}, {}};
+    default: return {};
+  }
+}
+
+std::string Hex(const std::vector<unsigned char>& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string hex;
+  for (unsigned char b : bytes) hex += std::string{digits[b >> 4], digits[b & 15]};
+  return hex;
+}
+
+// The 4 slot bytes of each text field become zero; a full text behind one
+// is appended, and a stale address (behind a shorter text) is noted.
+std::string DescribeTexts(std::vector<unsigned char>& bytes, const std::vector<TextField>& texts) {
+  std::string notes;
+  for (const TextField& t : texts) {
+    const auto* field = reinterpret_cast<const char*>(bytes.data() + t.offset);
+    size_t length = 0;
+    while (length < t.size && field[length] != '\0') ++length;
+    if (length > t.size - 5) continue;  // the text fills the slot bytes
+    if (length == t.size - 5) {
+      notes += " text@" + std::to_string(t.offset) + "=" + LongText(field, t.size);
+    } else if (Block(bytes.data(), t.offset + t.size - 4) != nullptr) {
+      notes += " stale@" + std::to_string(t.offset);
+    }
+    std::memset(bytes.data() + t.offset + t.size - 4, 0, 4);
+  }
+  return notes;
+}
+
+}  // namespace
+
+std::string Describe(const Token& token) {
+  std::vector<unsigned char> bytes = token.bytes;
+  const Layout layout = LayoutOf(token.type);
+  std::string notes = DescribeTexts(bytes, layout.texts);
+  std::vector<SlotField> slots = layout.slots;
+  if (token.type == IMP_TOKEN_SUMMARY) {
+    slots.push_back({12, 256 * static_cast<size_t>(token.Int(8)), {}});
+  }
+  for (const SlotField& slot : slots) {
+    const unsigned char* block = Block(bytes.data(), slot.offset);
+    notes += " block@" + std::to_string(slot.offset) + "=";
+    if (block != nullptr) {
+      std::vector<unsigned char> blockBytes(block, block + slot.blockSize);
+      const std::string inner = DescribeTexts(blockBytes, slot.texts);
+      notes += Hex(blockBytes) + inner;
+    }
+    std::memset(bytes.data() + slot.offset, 0, 4);
+  }
+  return std::to_string(token.type) + ":" + Hex(bytes) + notes;
 }
 
 std::string LongText(const char* field, size_t size) {

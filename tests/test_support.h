@@ -74,6 +74,12 @@ class Import {
   std::vector<const Token*> OfType(int32_t type) const;
 };
 
+// A record's bytes in hex, with every slot replaced by a description of
+// what it points to (a block, with its own slots described, or the full
+// text behind a cut text field): two imports of one file describe their
+// records alike wherever their blocks lie.
+std::string Describe(const Token& token);
+
 // The full text behind a text field of `size` bytes, or "" when it is whole.
 std::string LongText(const char* field, size_t size);
 

@@ -1,12 +1,20 @@
 #include "reader/line_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#include <emmintrin.h>
+#endif
+
 #include "reader/numbers.h"
-#include "support/memory.h"
+#include "reader/text_field.h"
 
 namespace imp {
 namespace {
+
+constexpr char kEndOfText = 0x1A;
+constexpr size_t kNone = static_cast<size_t>(-1);
 
 struct HeaderPrefix {
   const char* text;
@@ -21,117 +29,310 @@ constexpr HeaderPrefix kNumberedHeaders[] = {
     {"[RMS ", 5, kResourceHeader},
 };
 
+bool Is(const char* line, size_t length, const char (&text)[8]) {
+  return length == 7 && std::memcmp(line, text, 7) == 0;
+}
+bool Is(const char* line, size_t length, const char (&text)[13]) {
+  return length == 12 && std::memcmp(line, text, 12) == 0;
+}
+
 }  // namespace
 
-bool LineReader::ReadRawLine() noexcept {
-  lineLength_ = input_ != nullptr ? input_->ReadLine(line_, kLineBufferSize - 1) : 0;
-  line_[lineLength_] = '\0';
-  return lineLength_ > 0;
+void LineReader::Begin() {
+  // A line may start anywhere in a chunk: room for one chunk behind the
+  // unread rest of the longest line, and for the scan's last 16-byte load.
+  buffer_.resize(input_.ChunkSize() + kMaxLine + 1 + kScanPadding);
+  base_ = 0;
+  begin_ = end_ = 0;
+  ended_ = false;
+  kind_ = kEndOfFile;
 }
 
-bool LineReader::LineIs(const char* text) const noexcept {
-  const size_t length = std::strlen(text);
-  return length == lineLength_ && std::memcmp(line_, text, length) == 0;
-}
-
-int32_t LineReader::ReadLine() noexcept {
-  fieldCount = 0;
-  if (!ReadRawLine()) return kEndOfFile;
-  if (line_[lineLength_ - 1] != '\n') return kUnterminatedLine;
-
-  char* const lineFeed = line_ + lineLength_ - 1;
-  if (auto* equals = static_cast<char*>(std::memchr(line_, '=', lineLength_ - 1))) {
-    *lineFeed = '\0';
-    *equals = '\0';
-    size_t keyLength = static_cast<size_t>(equals - line_);
-    if (keyLength > kKeySize - 1) keyLength = kKeySize - 1;
-    std::memcpy(key, line_, keyLength);
-    key[keyLength] = '\0';
-    if (equals + 1 != lineFeed) SplitFields(equals + 1, lineFeed, '\t');
-    return kKeyLine;
+bool LineReader::RestartAt(int64_t offset) {
+  const int64_t chunk = offset / static_cast<int64_t>(input_.ChunkSize());
+  if (buffer_.empty() || !input_.RewindTo(chunk)) return false;
+  base_ = chunk * static_cast<int64_t>(input_.ChunkSize());
+  begin_ = end_ = 0;
+  ended_ = false;
+  kind_ = kEndOfFile;
+  const size_t skip = static_cast<size_t>(offset - base_);
+  while (end_ < skip && Refill()) {
   }
+  begin_ = std::min(skip, end_);
+  return true;
+}
 
-  key[0] = '\0';
-  if (LineIs("[Plik]\n")) return kFileHeader;
-  if (LineIs("[Kosztorys]\n")) return kEstimateHeader;
+// Moves the unread bytes to the front and appends the next chunk, cut at a
+// 0x1A. False when no byte came.
+bool LineReader::Refill() {
+  if (ended_) return false;
+  char* buffer = buffer_.data();
+  std::memmove(buffer, buffer + begin_, end_ - begin_);
+  base_ += static_cast<int64_t>(begin_);
+  end_ -= begin_;
+  begin_ = 0;
+  size_t got = input_.ReadChunk(buffer + end_);
+  if (got == 0) {
+    ended_ = true;
+    return false;
+  }
+  if (const void* stop = std::memchr(buffer + end_, kEndOfText, got)) {
+    got = static_cast<size_t>(static_cast<const char*>(stop) - (buffer + end_));
+    ended_ = true;
+  }
+  end_ += got;
+  return got > 0;
+}
+
+namespace {
+
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#define IMP_SCAN_SSE2 1
+#endif
+
+unsigned LowestBit(unsigned bits) {
+#if defined(__GNUC__)
+  return static_cast<unsigned>(__builtin_ctz(bits));
+#else
+  unsigned bit = 0;
+  while (!(bits >> bit & 1u)) ++bit;
+  return bit;
+#endif
+}
+
+// Where a line's LF and its first '=' are among the first `limit` bytes at
+// `p`, and whether a TAB or NUL comes before the LF. Lines are short: the
+// bytes are compared 16 at a time.
+struct Scan {
+  size_t lineFeed = kNone;
+  size_t equals = kNone;  // only when before the LF
+  bool tabOrNul = false;
+};
+
+Scan ScanLine(const char* p, size_t limit) {
+  Scan scan;
+#if defined(IMP_SCAN_SSE2)
+  const __m128i lineFeed = _mm_set1_epi8('\n'), equals = _mm_set1_epi8('=');
+  const __m128i tab = _mm_set1_epi8('\t'), nul = _mm_setzero_si128();
+  for (size_t at = 0; at < limit; at += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+    const unsigned valid = limit - at >= 16 ? 0xFFFFu : (1u << (limit - at)) - 1;
+    unsigned lf = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed))) & valid;
+    const unsigned eq = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, equals)));
+    unsigned odd = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, tab), _mm_cmpeq_epi8(bytes, nul))));
+    // Only the bytes before the LF belong to the line.
+    const unsigned line = lf != 0 ? (1u << LowestBit(lf)) - 1 : valid;
+    if (scan.equals == kNone && (eq & line) != 0) scan.equals = at + LowestBit(eq & line);
+    if ((odd & line) != 0) scan.tabOrNul = true;
+    if (lf != 0) {
+      scan.lineFeed = at + LowestBit(lf);
+      return scan;
+    }
+  }
+#else
+  for (size_t i = 0; i < limit; ++i) {
+    const char c = p[i];
+    if (c == '\n') {
+      scan.lineFeed = i;
+      return scan;
+    }
+    if (c == '=' && scan.equals == kNone) scan.equals = i;
+    if (c == '\t' || c == '\0') scan.tabOrNul = true;
+  }
+#endif
+  return scan;
+}
+
+}  // namespace
+
+// A key line: the key is cut at its 63rd byte; a NUL in it is one of its
+// bytes, so such a key is no known one. The LF and the '=' become NULs, and
+// so do the TABs that separate the fields, whose texts end at a NUL. Most
+// lines have neither TAB nor NUL: one field, or none.
+inline int32_t LineReader::KeyLine(char* line, size_t length, size_t equalsAt, bool tabOrNul) noexcept {
+  char* const end = line + length - 1;  // the LF, or the CR before it
+  char* const value = line + equalsAt + 1;
+  *end = '\0';
+  line[equalsAt] = '\0';
+  keyText_ = line;
+  keyLength_ = equalsAt < kKeyLimit ? equalsAt : kKeyLimit;
+  if (tabOrNul) return SplitKeyLine(value, end);
+  key_ = ClassifyKey(line, keyLength_);
+  if (value != end) {
+    fields_[0] = value;
+    fieldLengths_[0] = static_cast<size_t>(end - value);
+    fieldCount_ = 1;
+  }
+  return kKeyLine;
+}
+
+int32_t LineReader::SplitKeyLine(char* value, char* end) noexcept {
+  key_ = ClassifyKey(keyText_, keyLength_);
+  if (value == end) return kKeyLine;
+  fields_[0] = value;
+  fieldCount_ = 1;
+  for (char* p = value; fieldCount_ < kMaxFields;) {
+    auto* tab = static_cast<char*>(std::memchr(p, '\t', static_cast<size_t>(end - p)));
+    if (tab == nullptr) break;
+    *tab = '\0';
+    p = tab + 1;
+    fields_[fieldCount_++] = p;
+  }
+  for (int32_t i = 0; i < fieldCount_; ++i) fieldLengths_[i] = std::strlen(fields_[i]);
+  return kKeyLine;
+}
+
+namespace {
+
+#if defined(IMP_SCAN_SSE2)
+// The bytes equal to `c` among the 32 at `p`, one bit each.
+uint32_t Find32(__m128i low, __m128i high, char c) {
+  const __m128i pattern = _mm_set1_epi8(c);
+  return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, pattern))) |
+         static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, pattern))) << 16;
+}
+#endif
+
+}  // namespace
+
+int32_t LineReader::ReadLine() {
+  fieldCount_ = 0;
+  key_ = Key::kUnknown;
+#if defined(IMP_SCAN_SSE2)
+  // Most lines end within 32 bytes: one look at them finds the LF, the '='
+  // and any TAB or NUL. The buffer has room to load 32 bytes anywhere in it.
+  if (end_ - begin_ >= 32) {
+    char* const start = buffer_.data() + begin_;
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start + 16));
+    const uint32_t lineFeeds = Find32(low, high, '\n');
+    if (lineFeeds != 0) {
+      const size_t lineFeed = LowestBit(lineFeeds);
+      const uint32_t before = static_cast<uint32_t>((uint64_t(1) << lineFeed) - 1);
+      const bool crLf = lineFeed >= 1 && start[lineFeed - 1] == '\r';
+      if (crLf) start[lineFeed - 1] = '\n';
+      const size_t length = lineFeed + 1 - (crLf ? 1 : 0);
+      lineOffset_ = Position();
+      begin_ += lineFeed + 1;
+      lineLength_ = length;
+      const uint32_t equals = Find32(low, high, '=') & before;
+      if (equals == 0) return kind_ = OtherLine(start, length);
+      const bool tabOrNul = ((Find32(low, high, '\t') | Find32(low, high, '\0')) & before) != 0;
+      return kind_ = KeyLine(start, length, LowestBit(equals), tabOrNul);
+    }
+  }
+#endif
+  for (;;) {
+    char* const start = buffer_.data() + begin_;
+    const size_t available = end_ - begin_;
+    // A line fits when its LF is among the first 9192 bytes: 9191 of text,
+    // or 9190 and a CR LF.
+    const Scan scan = ScanLine(start, std::min(available, kMaxLine + 1));
+    size_t consumed, length;
+    bool terminated = false;
+    if (scan.lineFeed != kNone) {
+      consumed = scan.lineFeed + 1;
+      const bool crLf = consumed >= 2 && start[consumed - 2] == '\r';
+      length = consumed - (crLf ? 1 : 0);
+      if (length <= kMaxLine) {
+        if (crLf) start[consumed - 2] = '\n';
+        terminated = true;
+      } else {
+        consumed = length = kMaxLine;
+      }
+    } else if (available > kMaxLine) {
+      consumed = length = kMaxLine;
+    } else if (Refill()) {
+      continue;
+    } else if (available == 0) {
+      lineLength_ = 0;
+      lineOffset_ = Position();
+      return kind_ = kEndOfFile;
+    } else {
+      consumed = length = available;  // the last line, without its LF
+    }
+    lineOffset_ = Position();
+    begin_ += consumed;
+    lineLength_ = length;
+    if (!terminated) return kind_ = kUnterminatedLine;
+    if (scan.equals != kNone) return kind_ = KeyLine(start, length, scan.equals, scan.tabOrNul);
+    return kind_ = OtherLine(start, length);
+  }
+}
+
+// Headers, and every other line without '='.
+int32_t LineReader::OtherLine(const char* line, size_t length) noexcept {
+  if (line[0] != '[') return kOtherLine;
+  if (Is(line, length, "[Plik]\n")) return kFileHeader;
+  if (Is(line, length, "[Kosztorys]\n")) return kEstimateHeader;
+  const char* const lineFeed = line + length - 1;
   for (const HeaderPrefix& header : kNumberedHeaders) {
-    if (lineLength_ >= header.length && std::memcmp(line_, header.text, header.length) == 0) {
-      SplitFields(line_ + header.length, line_ + lineLength_, '.');
+    if (length >= header.length && std::memcmp(line, header.text, header.length) == 0) {
+      // One field per part of the number: the parts are separated by '.'.
+      const char* p = line + header.length;
+      fieldCount_ = 1;
+      while (fieldCount_ < kMaxFields) {
+        p = static_cast<const char*>(std::memchr(p, '.', static_cast<size_t>(lineFeed - p)));
+        if (p == nullptr) break;
+        ++p;
+        ++fieldCount_;
+      }
       return header.kind;
     }
   }
   return kOtherLine;
 }
 
-// Splits the text from `start` to `end` (a NUL) into fields at every
-// `separator`: TABs in a key line's value, full stops in a header number,
-// whose last part keeps the closing bracket and the LF (the integer getter
-// stops there). The tenth field keeps the rest, separators included.
-void LineReader::SplitFields(char* start, char* end, char separator) noexcept {
-  fields[0] = start;
-  fieldCount = 1;
-  char* p = start;
-  while (fieldCount < kMaxFields) {
-    auto* found = static_cast<char*>(std::memchr(p, separator, static_cast<size_t>(end - p)));
-    if (found == nullptr) break;
-    *found = '\0';
-    p = found + 1;
-    fields[fieldCount++] = p;
+int32_t LineReader::KeyNumber() const noexcept {
+  // The key as it was cut: digits past its 63rd byte do not count.
+  char number[kKeyLimit + 1] = {};
+  if (keyLength_ > kNumberedKeyPrefix) {
+    std::memcpy(number, keyText_ + kNumberedKeyPrefix, keyLength_ - kNumberedKeyPrefix);
   }
+  return ParseInt(number);
 }
 
 int32_t LineReader::FieldInt(int32_t index, int32_t defaultValue) const noexcept {
-  if (index < 0 || index >= fieldCount || fields[index][0] == '\0') return defaultValue;
-  return ParseInt(fields[index]);
+  return HasText(index) ? ParseInt(fields_[index]) : defaultValue;
 }
 
 int32_t LineReader::FieldChar(int32_t index, int32_t defaultValue) const noexcept {
-  if (index < 0 || index >= fieldCount || fields[index][0] == '\0') return defaultValue;
-  return static_cast<unsigned char>(fields[index][0]);
+  return HasText(index) ? static_cast<unsigned char>(fields_[index][0]) : defaultValue;
+}
+
+char* LineReader::DecimalSymbolIn(int32_t index) const noexcept {
+  return decimalSymbol_ != '.' ? std::strchr(fields_[index], decimalSymbol_) : nullptr;
 }
 
 double LineReader::FieldDouble(int32_t index, double defaultValue) noexcept {
-  if (index < 0 || index >= fieldCount || fields[index][0] == '\0') return defaultValue;
-  char* field = fields[index];
-  if (decimalSymbol != '.') {
-    if (char* separator = std::strchr(field, decimalSymbol)) *separator = '.';
-  }
-  return ParseDouble(field);
+  if (!HasText(index)) return defaultValue;
+  double value;
+  if (decimalSymbol_ == '.') return ParseDouble(fields_[index]);
+  if (decimalSymbol_ == ',' && ParseDoubleWithComma(fields_[index], &value)) return value;
+  // The symbol reads as '.' for this conversion only; the field stays.
+  char* symbol = DecimalSymbolIn(index);
+  if (symbol != nullptr) *symbol = '.';
+  value = ParseDouble(fields_[index]);
+  if (symbol != nullptr) *symbol = decimalSymbol_;
+  return value;
 }
 
-int32_t LineReader::KeyHasPrefix(const char* prefix, int32_t* number) const noexcept {
-  const size_t length = std::strlen(prefix);
-  if (std::strncmp(key, prefix, length) != 0) return 0;
-  *number = ParseInt(key + length);
-  return 1;
-}
-
-bool LineReader::KeyIs(const char* name) const noexcept { return std::strcmp(key, name) == 0; }
-
-bool LineReader::CopyTextField(char* dest, int32_t index, int32_t size,
-                               int32_t keepLongText) noexcept {
-  if (index < 0 || index >= fieldCount) {
+void LineReader::CopyField(char* dest, int32_t index, size_t size, Point point) {
+  if (index < 0 || index >= fieldCount_) {
     dest[0] = '\0';
-    return true;
+    return;
   }
-  const char* text = fields[index];
-  const size_t length = std::strlen(text);
-  const size_t n = static_cast<size_t>(size);
-  if (length < n) {
-    std::memcpy(dest, text, length + 1);
-    if (keepLongText && length == n - 5) WriteSlot(dest + n - 4, nullptr);
-    return true;
-  }
-  if (!keepLongText) {
-    std::memcpy(dest, text, n - 1);
-    dest[n - 1] = '\0';
-    return true;
-  }
-  std::memcpy(dest, text, n - 5);
-  dest[n - 5] = '\0';
-  const char* full = store_ != nullptr ? store_->Keep(text, length) : nullptr;
-  WriteSlot(dest + n - 4, full);
-  return full != nullptr;
+  char* symbol = point == Point::kDecimalSymbolAsPoint ? DecimalSymbolIn(index) : nullptr;
+  if (symbol != nullptr) *symbol = '.';
+  struct Restore {  // also when the store runs out of memory
+    char* at;
+    char symbol;
+    ~Restore() {
+      if (at != nullptr) *at = symbol;
+    }
+  } restore{symbol, decimalSymbol_};
+  CopyText(dest, size, fields_[index], fieldLengths_[index], store_);
 }
 
 }  // namespace imp

@@ -1,5 +1,5 @@
 // LineReader: reads the estimate file one line at a time, classifies each
-// line, and splits key lines and numbered section headers into fields.
+// line, and splits key lines into fields.
 //
 // Line grammar (bytes compared exactly, case-sensitive, nothing trimmed):
 //   "[Plik]\n"              FileHeader       "[Kosztorys]\n"  EstimateHeader
@@ -9,22 +9,35 @@
 //   a read of nothing: EndOfFile; bytes without a LF: UnterminatedLine
 //   every other line with a LF: OtherLine
 //
-// A key line "key=f0<TAB>f1..." has `key` (the text before the first '=',
-// at most 63 bytes) and the TAB-separated fields of its value; an empty
-// value has no fields. A header's number "1.2.3]\n" splits at every '.'
-// into fields "1", "2" and "3]\n". At most 10 fields: the tenth keeps the
-// rest of the line, separators included.
+// The file is read in text mode, the same on every platform: a CR directly
+// before a LF is dropped (CR LF reads as LF), a lone CR stays, and the byte
+// 0x1A ends the input. A line holds at most 9191 bytes, its LF included; a
+// longer one arrives as an UnterminatedLine of 9191 bytes, and its rest is
+// read as a line of its own.
 //
-// Fields point into the line buffer and stay valid until the next read.
-// Reading allocates nothing.
+// A key line "key=f0<TAB>f1..." has a key (the text before the first '=',
+// cut to 63 bytes; compared with all its bytes, so "Nazwa<NUL>x" is no
+// "Nazwa") and the TAB-separated fields of its value;
+// an empty value has no fields. At most 10 fields: the tenth keeps the rest
+// of the line, TABs included. A field's text ends at a NUL byte. A header's
+// number "1.2.3]" counts one field per part: the element's depth.
+//
+// The lines are read straight from the chunks of the input in the reader's
+// buffer, without copying; a line's fields stay valid until the next read.
+// Reading allocates nothing, except in the first reading of an input that
+// must keep its bytes (InputFile).
 #ifndef IMPORDANO_READER_LINE_READER_H_
 #define IMPORDANO_READER_LINE_READER_H_
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
-#include "reader/input_stream.h"
+#include "reader/input_file.h"
+#include "reader/keys.h"
 #include "reader/long_text_store.h"
+#include "support/module_allocator.h"
 
 namespace imp {
 
@@ -42,55 +55,99 @@ enum LineKind : int32_t {
 
 class LineReader {
  public:
-  static constexpr size_t kLineBufferSize = 9192;  // a line of 9191 bytes and its NUL
-  static constexpr size_t kKeySize = 64;
+  static constexpr size_t kMaxLine = 9191;  // bytes of a line, its LF included
+  static constexpr size_t kKeyLimit = 63;
   static constexpr int32_t kMaxFields = 10;
 
-  // The stream to read and the store that keeps cut texts.
-  void Attach(InputStream* input, LongTextStore* store) noexcept {
-    input_ = input;
-    store_ = store;
+  // Reads from `input`; cut texts go to `store`.
+  LineReader(InputFile& input, LongTextStore& store) noexcept : input_(input), store_(store) {}
+
+  // Starts the first reading of the input, from its first byte. Throws
+  // std::bad_alloc when the buffer cannot be made.
+  void Begin();
+  // Reads the input again from the byte at `offset` on; false when the
+  // input cannot be read again.
+  bool RestartAt(int64_t offset);
+
+  // Reads and classifies the next line; Kind() gives the result until the
+  // next read. Throws std::bad_alloc only in a first reading (InputFile).
+  int32_t ReadLine();
+  int32_t Kind() const noexcept { return kind_; }
+  // The line was exactly "\n".
+  bool IsBlank() const noexcept { return kind_ == kOtherLine && lineLength_ == 1; }
+  // Input bytes consumed by the lines read so far, dropped CRs included.
+  int64_t Position() const noexcept { return base_ + static_cast<int64_t>(begin_); }
+  // Where the current line began in the input.
+  int64_t LineOffset() const noexcept { return lineOffset_; }
+
+  // The file's decimal separator, which FieldDouble reads as '.'.
+  char DecimalSymbol() const noexcept { return decimalSymbol_; }
+  void SetDecimalSymbol(char symbol) noexcept { decimalSymbol_ = symbol; }
+
+  // Of a key line: its key, and the number after a numbered key's prefix
+  // (0 without digits).
+  Key KeyOf() const noexcept { return key_; }
+  std::string_view KeyName() const noexcept { return std::string_view(keyText_, keyLength_); }
+  int32_t KeyNumber() const noexcept;
+  // Fields of a key line; parts of a header's number.
+  int32_t FieldCount() const noexcept { return fieldCount_; }
+
+  // Getters of a key line's fields; a missing or empty field gives the
+  // default, a field without a number 0.
+  int32_t FieldInt(int32_t index, int32_t defaultValue) const noexcept;
+  // The first byte, unsigned: 1 to 255.
+  int32_t FieldChar(int32_t index, int32_t defaultValue) const noexcept;
+  // The first decimal symbol of the field reads as '.'.
+  double FieldDouble(int32_t index, double defaultValue) noexcept;
+  // The field's text; "" for a missing field.
+  const char* FieldText(int32_t index) const noexcept {
+    return index >= 0 && index < fieldCount_ ? fields_[index] : "";
+  }
+  // Length of the field's text; 0 for a missing field.
+  size_t FieldLength(int32_t index) const noexcept {
+    return index >= 0 && index < fieldCount_ ? fieldLengths_[index] : 0;
   }
 
-  // Reads and classifies the next line.
-  int32_t ReadLine() noexcept;
-  // Reads the next line without classifying it; false at the end of input.
-  bool ReadRawLine() noexcept;
-  // Whether the line last read is exactly `text` (its LF included).
-  bool LineIs(const char* text) const noexcept;
-
-  // Getters of the current line's fields; a missing or empty field gives
-  // the default. FieldDouble first turns the field's first decimal symbol
-  // into '.', in place.
-  int32_t FieldInt(int32_t index, int32_t defaultValue) const noexcept;
-  int32_t FieldChar(int32_t index, int32_t defaultValue) const noexcept;
-  double FieldDouble(int32_t index, double defaultValue) noexcept;
-  // 1 when `key` begins with `prefix`, with *number the integer after it.
-  int32_t KeyHasPrefix(const char* prefix, int32_t* number) const noexcept;
-  bool KeyIs(const char* name) const noexcept;
-
-  // Copies field `index` into a text field of `size` bytes. With
-  // `keepLongText`, a text of `size` bytes or more keeps its first size-5
-  // bytes and a NUL, and the last 4 bytes get the address of the full text
-  // in the store; a text of exactly size-5 bytes gets a 0 address. Without
-  // it, a long text is cut to size-1 bytes. A missing field writes only a
-  // NUL at byte 0. Returns false when the store ran out of memory (the slot
-  // then holds 0).
-  bool CopyTextField(char* dest, int32_t index, int32_t size, int32_t keepLongText) noexcept;
-
-  char key[kKeySize] = {};
-  int32_t fieldCount = 0;
-  char* fields[kMaxFields] = {};
-  // The file's decimal separator; kept from one import to the next.
-  char decimalSymbol = '.';
+  enum class Point { kAsRead, kDecimalSymbolAsPoint };
+  // Copies field `index` into the text field `dest` of `size` bytes by the
+  // long-text rule (text_field.h). A missing field writes only a NUL at
+  // byte 0. kDecimalSymbolAsPoint copies the field with its first decimal
+  // symbol written as '.', as FieldDouble reads it. Throws std::bad_alloc
+  // when the store cannot keep a full text.
+  void CopyField(char* dest, int32_t index, size_t size, Point point = Point::kAsRead);
 
  private:
-  void SplitFields(char* start, char* end, char separator) noexcept;
+  // A line is scanned 16 or 32 bytes at a time, past its end.
+  static constexpr size_t kScanPadding = 32;
 
-  InputStream* input_ = nullptr;
-  LongTextStore* store_ = nullptr;
-  char line_[kLineBufferSize] = {};
+  bool Refill();
+  int32_t KeyLine(char* line, size_t length, size_t equalsAt, bool tabOrNul) noexcept;
+  int32_t SplitKeyLine(char* value, char* end) noexcept;
+  int32_t OtherLine(const char* line, size_t length) noexcept;
+  // The field's first decimal symbol when it is not '.', else nullptr.
+  char* DecimalSymbolIn(int32_t index) const noexcept;
+  bool HasText(int32_t index) const noexcept {
+    return index >= 0 && index < fieldCount_ && fields_[index][0] != '\0';
+  }
+
+  InputFile& input_;
+  LongTextStore& store_;
+  std::vector<char, ModuleAllocator<char>> buffer_;
+  int64_t base_ = 0;     // input offset of buffer_[0]
+  size_t begin_ = 0;     // unread bytes are buffer_[begin_, end_)
+  size_t end_ = 0;
+  bool ended_ = true;    // no more chunks: end of input, a read error, or 0x1A
+
+  int32_t kind_ = kEndOfFile;
   size_t lineLength_ = 0;
+  int64_t lineOffset_ = 0;
+  const char* keyText_ = "";
+  size_t keyLength_ = 0;
+  Key key_ = Key::kUnknown;
+  int32_t fieldCount_ = 0;
+  char* fields_[kMaxFields] = {};
+  size_t fieldLengths_[kMaxFields] = {};  // up to the first NUL
+  char decimalSymbol_ = '.';
 };
 
 }  // namespace imp

@@ -1,16 +1,20 @@
 #include "reader/long_text_store.h"
 
-#include <utility>
-
-#include "support/ref_string.h"
+#include <cstring>
 
 namespace imp {
 
-const char* LongTextStore::Keep(const char* text, size_t length) noexcept {
-  RefString copy;
-  if (!copy.Assign(text, length)) return nullptr;
-  if (!texts_.Append(std::move(copy))) return nullptr;
-  return texts_.GetAt(texts_.TotalCount() - 1).Text();
+char* LongTextStore::Keep(const char* text, size_t length) {
+  auto* copy = static_cast<char*>(texts_.Allocate(length + 1));
+  std::memcpy(copy, text, length);
+  copy[length] = '\0';
+  ++count_;
+  return copy;
+}
+
+void LongTextStore::Clear() noexcept {
+  texts_.Release();
+  count_ = 0;
 }
 
 }  // namespace imp

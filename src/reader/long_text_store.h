@@ -2,29 +2,36 @@
 //
 // A record's field carries the address of such a text in its last 4 bytes,
 // so every text stays at its address, unchanged, until Clear, which the
-// module calls only when a new import starts (no record of the old one can
-// be delivered after that). The same text cut twice is kept twice.
+// module calls only when a new import starts: a host may still read the
+// texts of the last record or description it received. The same text cut
+// twice is kept twice. Texts lie below 4 GiB in a 64-bit process.
 #ifndef IMPORDANO_READER_LONG_TEXT_STORE_H_
 #define IMPORDANO_READER_LONG_TEXT_STORE_H_
 
 #include <cstddef>
-#include <cstdint>
 
-#include "support/chunk_list.h"
+#include "support/arena.h"
 
 namespace imp {
 
 class LongTextStore {
  public:
-  // Keeps a copy of `length` bytes of `text` and returns the copy's address
-  // (below 4 GiB in a 64-bit process), or nullptr when memory runs out.
-  const char* Keep(const char* text, size_t length) noexcept;
-  int32_t Count() const noexcept { return texts_.TotalCount(); }
-  const char* TextAt(int32_t index) noexcept { return texts_.GetAt(index).Text(); }
-  void Clear() noexcept { texts_.Clear(); }
+  // The room a text of `length` bytes takes, its NUL included.
+  size_t Footprint(size_t length) const noexcept { return texts_.Footprint(length + 1); }
+  // Makes room for texts whose footprints add up to `bytes`; throws
+  // std::bad_alloc when memory runs out.
+  void Reserve(size_t bytes) { texts_.Reserve(bytes); }
+  // Keeps a NUL-terminated copy of `length` bytes of `text` and returns the
+  // copy; throws std::bad_alloc when memory runs out.
+  char* Keep(const char* text, size_t length);
+  void Clear() noexcept;
+
+  size_t Count() const noexcept { return count_; }
+  size_t Used() const noexcept { return texts_.Used(); }
 
  private:
-  StringChunkList texts_;
+  Arena texts_{1};
+  size_t count_ = 0;
 };
 
 }  // namespace imp

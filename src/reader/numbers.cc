@@ -40,9 +40,10 @@ const char* SkipSpaceAndSign(const char* p, bool* negative) {
 
 // Length of the longest prefix that reads as a decimal floating-point number
 // (digits, one point, an exponent with at least one digit), 0 when none.
-size_t DecimalLength(const char* p, bool hex) {
-  auto digit = hex ? IsHexDigit : IsDigit;
-  const char exponent = hex ? 'p' : 'e';
+template <bool kHex>
+size_t DecimalLength(const char* p) {
+  const auto digit = [](char c) { return kHex ? IsHexDigit(c) : IsDigit(c); };
+  const char exponent = kHex ? 'p' : 'e';
   size_t n = 0;
   bool digits = false;
   while (digit(p[n])) ++n, digits = true;
@@ -62,10 +63,39 @@ size_t DecimalLength(const char* p, bool hex) {
   return n;
 }
 
+size_t DecimalLength(const char* p, bool hex) { return hex ? DecimalLength<true>(p) : DecimalLength<false>(p); }
+
+// The common short numbers ("12", "0.25", "1234.5"): at most 15 digits in
+// all, no exponent. Both the digits as an integer and the
+// power of ten are exact doubles then, so their quotient is the correctly
+// rounded value, the one the full conversion gives. `point` is the decimal
+// point, or ',' for a comma that stands for it; false for anything else.
+bool ParseShort(const char* p, char point, double* value) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  constexpr size_t kMostDigits = 15;  // below 2^53: every such integer is a double
+  uint64_t digits = 0;
+  const char* start = p;
+  for (; IsDigit(*p); ++p) digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+  size_t count = static_cast<size_t>(p - start);
+  size_t decimals = 0;
+  if (*p == '.' || *p == point) {
+    const char* fraction = ++p;
+    for (; IsDigit(*p); ++p) digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+    decimals = static_cast<size_t>(p - fraction);
+    count += decimals;
+  }
+  if (count == 0 || count > kMostDigits) return false;
+  const char next = Lower(*p);
+  if (next == 'e' || next == 'x') return false;  // an exponent, or a hex number
+  *value = static_cast<double>(digits) / kPowers[decimals];
+  return true;
+}
+
 // A number too large or too small for a double: decide which by the
 // position of its first significant digit and its exponent.
 double OutOfRange(const char* p, size_t length, bool hex) {
-  auto digit = hex ? IsHexDigit : IsDigit;
+  const auto digit = [hex](char c) { return hex ? IsHexDigit(c) : IsDigit(c); };
   long magnitude = 0;  // digits before the point, minus zeros after it
   bool seenPoint = false, significant = false;
   size_t i = 0;
@@ -186,10 +216,22 @@ int32_t ParseInt(const char* text) noexcept {
 double ParseDouble(const char* text) noexcept {
   bool negative = false;
   const char* p = SkipSpaceAndSign(text, &negative);
-  bool found = false;
-  const double value = ParseUnsigned(p, &found);
+  bool found = true;
+  double value;
+  if (!ParseShort(p, '.', &value)) value = ParseUnsigned(p, &found);
   // A sign with no number after it reads as no number at all: +0.0.
   return negative && found ? -value : value;
+}
+
+bool ParseDoubleWithComma(const char* text, double* value) noexcept {
+  // Where the text's first comma stands for its decimal point, the first
+  // byte after the digits that is neither '.' nor ',' ends a short number
+  // as it ends the number with the comma written as '.'.
+  bool negative = false;
+  const char* p = SkipSpaceAndSign(text, &negative);
+  if (!ParseShort(p, ',', value)) return false;
+  if (negative) *value = -*value;
+  return true;
 }
 
 size_t FormatFixed(double value, char* out) noexcept {

@@ -22,6 +22,11 @@ int32_t ParseInt(const char* text) noexcept;
 // ("-", "-x"). Overflow gives +-HUGE_VAL, underflow +-0.0.
 double ParseDouble(const char* text) noexcept;
 
+// ParseDouble of the text with its first ',' written as '.', for the short
+// numbers that need no full conversion ("12,5", "-0,25"); false for the
+// others, which the caller converts as ParseDouble does.
+bool ParseDoubleWithComma(const char* text, double* value) noexcept;
+
 // Room for the longest "%f" text of a double: sign, 309 digits, the point,
 // six decimals and the NUL.
 constexpr size_t kFixedTextSize = 328;

@@ -1,6 +1,7 @@
+#include "records/element_record.h"
+
 #include <cstring>
 
-#include "records/records.h"
 #include "support/memory.h"
 
 namespace imp {
@@ -9,10 +10,9 @@ namespace {
 constexpr int32_t kElementReserved384 = 0x7FFFFFFF;
 
 // The element's quantity item, made on its first "Obmiar" or "JM" line.
-QuantityItem* ItemOf(ElementRecord* record, QuantityItem** item, BufferList& buffers) {
+QuantityItem* ItemOf(ElementRecord* record, QuantityItem** item, Arena& blocks) {
   if (*item == nullptr) {
-    *item = static_cast<QuantityItem*>(buffers.NewBlock(sizeof(QuantityItem)));
-    if (*item == nullptr) return nullptr;
+    *item = static_cast<QuantityItem*>(blocks.Allocate(sizeof(QuantityItem)));
     record->quantityCount = 1;
     record->quantityItems = SlotOf(*item);
   }
@@ -21,31 +21,52 @@ QuantityItem* ItemOf(ElementRecord* record, QuantityItem** item, BufferList& buf
 
 }  // namespace
 
-bool BuildElement(ElementRecord* record, BuildContext& context) noexcept {
-  LineReader& reader = context.reader;
+void BuildElement(ElementRecord* record, LineReader& reader, Arena& blocks) {
   std::memset(record, 0, sizeof *record);
   record->recordTag = IMP_TAG_ELEMENT;
   record->quantityItemSize = sizeof(QuantityItem);
   // The header's number parts, "1.2.3", give the depth.
-  record->depth = reader.fieldCount;
+  record->depth = reader.FieldCount();
   record->reserved384 = kElementReserved384;
 
   QuantityItem* item = nullptr;
-  while (context.NextKeyLine()) {
-    if (reader.KeyIs("Opis")) {
-      if (!reader.CopyTextField(record->description, 0, sizeof record->description, 1)) {
-        return false;
-      }
-    } else if (reader.KeyIs("Obmiar")) {
-      if (ItemOf(record, &item, context.buffers) == nullptr) return false;
-      item->quantity = reader.FieldDouble(0, 0.0);
-    } else if (reader.KeyIs("JM")) {
-      if (ItemOf(record, &item, context.buffers) == nullptr) return false;
-      // The unit stands in the second field of the line.
-      if (!reader.CopyTextField(item->unit, 1, sizeof item->unit, 1)) return false;
+  while (reader.ReadLine() == kKeyLine) {
+    switch (reader.KeyOf()) {
+      case Key::kDescription:
+        reader.CopyField(record->description, 0, sizeof record->description);
+        break;
+      case Key::kQuantity:
+        ItemOf(record, &item, blocks)->quantity = reader.FieldDouble(0, 0.0);
+        break;
+      case Key::kUnit:
+        // The unit stands in the second field of the line.
+        reader.CopyField(ItemOf(record, &item, blocks)->unit, 1, sizeof item->unit);
+        break;
+      default:
+        break;
     }
   }
-  return true;
+}
+
+void SurveyElement(LineReader& reader, ImportPlan& plan) {
+  bool hasItem = false;
+  while (reader.ReadLine() == kKeyLine) {
+    switch (reader.KeyOf()) {
+      case Key::kDescription:
+        plan.CountText(reader, 0, sizeof(ElementRecord::description));
+        break;
+      case Key::kQuantity:
+        hasItem = true;
+        break;
+      case Key::kUnit:
+        hasItem = true;
+        plan.CountText(reader, 1, sizeof(QuantityItem::unit));
+        break;
+      default:
+        break;
+    }
+  }
+  if (hasItem) plan.CountBlock(sizeof(QuantityItem));
 }
 
 }  // namespace imp

@@ -1,6 +1,7 @@
+#include "records/estimate_record.h"
+
 #include <cstring>
 
-#include "records/records.h"
 #include "records/saturate.h"
 
 namespace imp {
@@ -10,6 +11,7 @@ void SetAll(int32_t* values, int count, int32_t value) {
   for (int i = 0; i < count; ++i) values[i] = value;
 }
 
+// The fixed values of the fields that no key line sets.
 void InitEstimateRecord(EstimateRecord* r) {
   std::memset(r, 0, sizeof *r);
   r->recordTag = IMP_TAG_ESTIMATE;
@@ -31,19 +33,30 @@ void InitEstimateRecord(EstimateRecord* r) {
 
 }  // namespace
 
-bool BuildEstimate(EstimateRecord* record, BuildContext& context) noexcept {
+void BuildEstimate(EstimateRecord* record, LineReader& reader) {
   InitEstimateRecord(record);
-  LineReader& reader = context.reader;
-  while (context.NextKeyLine()) {
-    if (reader.KeyIs("Liczba poziom\xF3w")) {
-      record->lastLevelIndex = SaturatingSubtract(reader.FieldInt(0, 0), 1);
-    } else if (reader.KeyIs("Nazwa")) {
-      if (!reader.CopyTextField(record->name, 0, sizeof record->name, 1)) return false;
-    } else if (reader.KeyIs("Uwagi")) {
-      record->remarks = reader.FieldInt(0, 0);
+  while (reader.ReadLine() == kKeyLine) {
+    switch (reader.KeyOf()) {
+      case Key::kLevelCount:
+        record->lastLevelIndex = SaturatingSubtract(reader.FieldInt(0, 0), 1);
+        break;
+      case Key::kName:
+        reader.CopyField(record->name, 0, sizeof record->name);
+        break;
+      case Key::kRemarks:
+        record->remarks = reader.FieldInt(0, 0);
+        break;
+      default:
+        break;
     }
   }
-  return true;
+}
+
+void SurveyEstimate(LineReader& reader, ImportPlan& plan) {
+  ++plan.estimateCount;
+  while (reader.ReadLine() == kKeyLine) {
+    if (reader.KeyOf() == Key::kName) plan.CountText(reader, 0, sizeof(EstimateRecord::name));
+  }
 }
 
 }  // namespace imp

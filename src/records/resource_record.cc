@@ -1,8 +1,9 @@
+#include "records/resource_record.h"
+
 #include <cmath>
 #include <cstring>
 
 #include "reader/numbers.h"
-#include "records/records.h"
 
 namespace imp {
 namespace {
@@ -11,52 +12,6 @@ namespace {
 constexpr double kInvestorTolerance = 0.05;
 // Longest text the consumption field holds (the field has 256 bytes).
 constexpr size_t kMaxConsumptionText = sizeof(ResourceRecord::consumptionText) - 1;
-
-struct ResourceBuild {
-  ResourceRecord* record;
-  double correctionFactor = 1.0;
-  double investorQuantity = 0.0;
-};
-
-// Handles one key line; false when memory ran out.
-bool HandleKey(ResourceBuild& build, LineReader& reader, SurchargeTallies& tallies) {
-  ResourceRecord* r = build.record;
-  if (reader.KeyIs("Typ")) {
-    r->kind = reader.FieldChar(0, 0);
-  } else if (reader.KeyIs("Nazwa")) {
-    return reader.CopyTextField(r->name, 0, sizeof r->name, 1);
-  } else if (reader.KeyIs("Indeks")) {
-    return reader.CopyTextField(r->indexCode, 0, sizeof r->indexCode, 1);
-  } else if (reader.KeyIs("JM")) {
-    return reader.CopyTextField(r->unit, 0, sizeof r->unit, 1);
-  } else if (reader.KeyIs("Cena")) {
-    r->price = reader.FieldDouble(0, 0.0);
-  } else if (reader.KeyIs("Tarvo")) {
-    // Reading the number first turns the decimal symbol into '.', so the
-    // text keeps a '.' too.
-    r->consumption = reader.FieldDouble(0, 0.0);
-    return reader.CopyTextField(r->consumptionText, 0, sizeof r->consumptionText, 1);
-  } else if (reader.KeyIs("Sta\xB3y nak\xB3" "ad")) {
-    r->fixedInput = reader.FieldInt(0, 0);
-  } else if (reader.KeyIs("Nie uwzgl\xEA" "dniaj przy liczeniu materia\xB3\xF3w pomocmiczych")) {
-    r->includeInAuxiliaryMaterials = reader.FieldInt(0, 0) == 0 ? 1 : 0;
-  } else if (reader.KeyIs("Ilo\x9C\xE6 inwestora")) {
-    build.investorQuantity = reader.FieldDouble(0, 0.0);
-  } else if (reader.KeyIs("Wsp\xF3\xB3" "czynnik koryguj\xB9" "cy")) {
-    build.correctionFactor = reader.FieldDouble(0, 0.0);
-  } else if (reader.KeyIs("Koszty zakupu")) {
-    return tallies.purchaseCost.Add(reader.FieldDouble(0, 0.0));
-  } else if (reader.KeyIs("Koszty po\x9Crednie")) {
-    return tallies.indirectCost.Add(reader.FieldDouble(0, 0.0), r->kind);
-  } else if (reader.KeyIs("Zysk Kb")) {
-    return tallies.profitKb.Add(reader.FieldDouble(0, 0.0), r->kind);
-  } else if (reader.KeyIs("Zysk Kp")) {
-    return tallies.profitKp.Add(reader.FieldDouble(0, 0.0), r->kind);
-  } else if (reader.KeyIs("Zysk Kz")) {
-    return tallies.profitKz.Add(reader.FieldDouble(0, 0.0));
-  }
-  return true;
-}
 
 // The investor's quantity matches when it lies within 5 % of the total,
 // measured against its magnitude (a negative quantity must be close too).
@@ -120,24 +75,101 @@ void InitResourceRecord(ResourceRecord* record) noexcept {
   record->includeInAuxiliaryMaterials = 1;
 }
 
-bool BuildResource(ResourceRecord* record, const PositionRecord* currentPosition,
-                   BuildContext& context) noexcept {
+void BuildResource(ResourceRecord* record, const double* positionQuantity, LineReader& reader) {
   InitResourceRecord(record);
-  ResourceBuild build{record};
-  while (context.NextKeyLine()) {
-    if (!HandleKey(build, context.reader, context.tallies)) return false;
+  double correctionFactor = 1.0;
+  double investorQuantity = 0.0;
+  while (reader.ReadLine() == kKeyLine) {
+    switch (reader.KeyOf()) {
+      case Key::kKind:
+        record->kind = reader.FieldChar(0, 0);
+        break;
+      case Key::kName:
+        reader.CopyField(record->name, 0, sizeof record->name);
+        break;
+      case Key::kIndex:
+        reader.CopyField(record->indexCode, 0, sizeof record->indexCode);
+        break;
+      case Key::kUnit:
+        reader.CopyField(record->unit, 0, sizeof record->unit);
+        break;
+      case Key::kPrice:
+        record->price = reader.FieldDouble(0, 0.0);
+        break;
+      case Key::kConsumption:
+        // The text keeps the number as it was read: with '.' for the
+        // file's decimal symbol.
+        record->consumption = reader.FieldDouble(0, 0.0);
+        reader.CopyField(record->consumptionText, 0, sizeof record->consumptionText,
+                         LineReader::Point::kDecimalSymbolAsPoint);
+        break;
+      case Key::kFixedInput:
+        record->fixedInput = reader.FieldInt(0, 0);
+        break;
+      case Key::kNotAuxiliary:
+        record->includeInAuxiliaryMaterials = reader.FieldInt(0, 0) == 0 ? 1 : 0;
+        break;
+      case Key::kInvestorQuantity:
+        investorQuantity = reader.FieldDouble(0, 0.0);
+        break;
+      case Key::kCorrectionFactor:
+        correctionFactor = reader.FieldDouble(0, 0.0);
+        break;
+      default:  // surcharge rates go to the summary, through the survey
+        break;
+    }
   }
 
-  if (currentPosition != nullptr && build.investorQuantity != 0.0) {
-    const double total = currentPosition->quantity * record->consumption * build.correctionFactor;
-    if (InvestorQuantityMatches(total, build.investorQuantity)) record->investorQuantityMatches = 1;
+  if (positionQuantity != nullptr && investorQuantity != 0.0) {
+    const double total = *positionQuantity * record->consumption * correctionFactor;
+    if (InvestorQuantityMatches(total, investorQuantity)) record->investorQuantityMatches = 1;
   }
+  if (correctionFactor != 1.0) {
+    ApplyCorrectionToText(record, correctionFactor);
+    record->consumption = correctionFactor * record->consumption;
+  }
+}
 
-  if (build.correctionFactor != 1.0) {
-    ApplyCorrectionToText(record, build.correctionFactor);
-    record->consumption = build.correctionFactor * record->consumption;
+void SurveyResource(LineReader& reader, ImportPlan& plan) {
+  // A rate counts under the kind the section has at its line.
+  int32_t kind = IMP_KIND_AUXILIARY;
+  SurchargeTallies& t = plan.tallies;
+  while (reader.ReadLine() == kKeyLine) {
+    switch (reader.KeyOf()) {
+      case Key::kKind:
+        kind = reader.FieldChar(0, 0);
+        break;
+      case Key::kName:
+        plan.CountText(reader, 0, sizeof(ResourceRecord::name));
+        break;
+      case Key::kIndex:
+        plan.CountText(reader, 0, sizeof(ResourceRecord::indexCode));
+        break;
+      case Key::kUnit:
+        plan.CountText(reader, 0, sizeof(ResourceRecord::unit));
+        break;
+      case Key::kConsumption:
+        plan.CountText(reader, 0, sizeof(ResourceRecord::consumptionText));
+        break;
+      case Key::kPurchaseCost:
+        t.purchaseCost.Add(reader.FieldDouble(0, 0.0));
+        break;
+      case Key::kIndirectCost:
+        t.indirectCost.Add(reader.FieldDouble(0, 0.0), kind);
+        break;
+      case Key::kProfitKb:
+        t.profitKb.Add(reader.FieldDouble(0, 0.0), kind);
+        break;
+      case Key::kProfitKp:
+        t.profitKp.Add(reader.FieldDouble(0, 0.0), kind);
+        break;
+      case Key::kProfitKz:
+        t.profitKz.Add(reader.FieldDouble(0, 0.0));
+        break;
+      default:
+        break;
+    }
   }
-  return true;
 }
 
 }  // namespace imp

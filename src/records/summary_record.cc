@@ -1,6 +1,7 @@
+#include "records/summary_record.h"
+
 #include <cstring>
 
-#include "records/records.h"
 #include "support/memory.h"
 
 namespace imp {
@@ -46,15 +47,12 @@ int32_t ProfitBasis(double basisRate, double profitRate) {
 // Every surcharge takes its most frequent rate. A labour rate goes into the
 // surcharge's main item; an equipment or material rate joins it when equal
 // and otherwise gets an item of its own ("... S", "... M").
-bool BuildSummary(SummaryRecord* record, BuildContext& context) noexcept {
-  const SurchargeTallies& t = context.tallies;
+void BuildSummary(SummaryRecord* record, const SurchargeTallies& t, Arena& blocks) {
   std::memset(record, 0, sizeof *record);
   record->recordTag = IMP_TAG_SUMMARY;
   record->reserved4 = 1;
   record->itemSize = sizeof(CostItem);
-  auto* array =
-      static_cast<CostItem*>(context.buffers.NewBlock(kCostItemCapacity * sizeof(CostItem)));
-  if (array == nullptr) return false;
+  auto* array = static_cast<CostItem*>(blocks.Allocate(kCostItemCapacity * sizeof(CostItem)));
   record->items = SlotOf(array);
   CostItems items(array);
 
@@ -105,7 +103,8 @@ bool BuildSummary(SummaryRecord* record, BuildContext& context) noexcept {
   }
 
   record->itemCount = items.Count();
-  return true;
 }
+
+void SurveySummary(ImportPlan& plan) { plan.CountBlock(kCostItemCapacity * sizeof(CostItem)); }
 
 }  // namespace imp

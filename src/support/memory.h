@@ -1,15 +1,14 @@
 // Allocation for the whole module.
 //
-// Every block the module allocates comes from here, so that running out of
-// memory is one well-tested path: the functions return nullptr and never
-// throw, and the test hook can make the n-th allocation fail on purpose.
+// Every allocation goes through here, so that running out of memory is one
+// well-tested path and the test hook can make the n-th allocation fail. The
+// functions return nullptr on failure and never throw; the containers above
+// them (ModuleAllocator, Arena) turn that into std::bad_alloc.
 //
-// Two pools:
-//  - Allocate/Release: ordinary heap blocks (records, entries, containers).
-//  - AllocateLow/ReleaseLow: blocks that the host reaches through a 4-byte
-//    slot in a record. In a 64-bit process they lie below 4 GiB, so that
-//    SlotOf gives their full address; in a 32-bit process every address
-//    fits and they come from the ordinary heap.
+// Low regions hold the blocks that the host reaches through a 4-byte slot of
+// a record. In a 64-bit process they are mapped below 4 GiB, so that SlotOf
+// gives a block's full address; in a 32-bit process every address fits and
+// they come from the ordinary heap.
 #ifndef IMPORDANO_SUPPORT_MEMORY_H_
 #define IMPORDANO_SUPPORT_MEMORY_H_
 
@@ -19,16 +18,14 @@
 namespace imp {
 
 void* Allocate(size_t size) noexcept;
-void* AllocateZeroed(size_t size) noexcept;
-// Grows or shrinks a block from Allocate; on failure the old block stays.
-void* Reallocate(void* block, size_t size) noexcept;
 void Release(void* block) noexcept;  // nullptr is fine
 
-void* AllocateLow(size_t size) noexcept;
-void* AllocateLowZeroed(size_t size) noexcept;
-void ReleaseLow(void* block) noexcept;  // nullptr is fine
+// A zero-filled region of `size` bytes below 4 GiB, or nullptr.
+void* AllocateLowRegion(size_t size) noexcept;
+// Gives back a region of AllocateLowRegion with the size it was asked for.
+void ReleaseLowRegion(void* region, size_t size) noexcept;
 
-// The 4-byte slot value of a block from AllocateLow (or nullptr -> 0).
+// The 4-byte slot value of a low block (or nullptr -> 0).
 uint32_t SlotOf(const void* block) noexcept;
 // Writes a slot, little-endian, at an arbitrary (unaligned) place.
 void WriteSlot(void* where, const void* block) noexcept;
@@ -38,9 +35,8 @@ void WriteSlot(void* where, const void* block) noexcept;
 void FailAllocationsAfter(long successes) noexcept;
 // How many allocations have been attempted since the module was loaded.
 long AllocationCount() noexcept;
-// Low blocks handed out and not yet released. Leak checkers do not see
-// inside the module's low arenas, so tests count them here.
-long LowBlocksInUse() noexcept;
+// Low regions handed out and not yet given back.
+long LowRegionsInUse() noexcept;
 
 }  // namespace imp
 

@@ -4,65 +4,61 @@
 // equality: 0.1 + 0.2 and 0.3 are two values, -0.0 and 0.0 are one, and a
 // NaN equals nothing, not even an earlier NaN, so every NaN is an item of its
 // own. Items keep the order of first occurrence, which decides ties in
-// MostFrequent. A hash index beside the ordered items keeps Add O(1).
+// MostFrequent; a hash index beside them keeps Add O(1).
 //
 // A RateTally keeps one ValueTally per resource kind: 'R', 'M' and 'S'.
 // Other kinds are not counted and read as 0.0.
+//
+// Adding throws std::bad_alloc when memory runs out.
 #ifndef IMPORDANO_SUPPORT_VALUE_TALLY_H_
 #define IMPORDANO_SUPPORT_VALUE_TALLY_H_
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+#include "support/module_allocator.h"
 
 namespace imp {
 
 class ValueTally {
  public:
-  ValueTally() noexcept = default;
-  ~ValueTally();
-  ValueTally(const ValueTally&) = delete;
-  ValueTally& operator=(const ValueTally&) = delete;
-
-  // Counts one occurrence; false when memory runs out (nothing is counted).
-  bool Add(double value) noexcept;
+  // Counts one occurrence.
+  void Add(double value);
   // The value with the highest count, the earliest among equals; 0.0 when
   // the tally is empty.
   double MostFrequent() const noexcept;
   void Clear() noexcept;
 
-  int32_t ItemCount() const noexcept { return itemCount_; }
-  double ValueAt(int32_t index) const noexcept { return items_[index].value; }
-  int32_t CountAt(int32_t index) const noexcept { return items_[index].count; }
+  size_t ItemCount() const noexcept { return items_.size(); }
+  double ValueAt(size_t index) const noexcept { return items_[index].value; }
+  int64_t CountAt(size_t index) const noexcept { return items_[index].count; }
 
  private:
   struct Item {
-    double value;
-    int32_t count;
+    double value;  // as it first occurred: -0.0 stays -0.0
+    int64_t count;
   };
-  // The index position of `key`'s item, or the free position where it goes.
-  int32_t FindSlot(uint64_t key) const noexcept;
-  // Room for one more item in items_ and in the index; false when memory
-  // runs out (the tally is unchanged).
-  bool MakeRoom() noexcept;
-  bool GrowIndex(int32_t size) noexcept;
-
-  Item* items_ = nullptr;
-  int32_t itemCount_ = 0;
-  int32_t itemCapacity_ = 0;
-  // Open addressing with linear probing over every item but the NaNs: an
-  // entry is an item's index + 1, 0 = free. Kept at most half full.
-  int32_t* index_ = nullptr;
-  int32_t indexSize_ = 0;  // a power of two, or 0
+  using Key = uint64_t;  // the bits of the value, -0.0 folded into 0.0
+  std::vector<Item, ModuleAllocator<Item>> items_;
+  std::unordered_map<Key, size_t, std::hash<Key>, std::equal_to<Key>,
+                     ModuleAllocator<std::pair<const Key, size_t>>>
+      index_;
 };
 
 class RateTally {
  public:
-  bool Add(double value, int32_t kind) noexcept;
+  void Add(double value, int32_t kind);
   double MostFrequent(int32_t kind) const noexcept;
   void Clear() noexcept;
-  // The tally of a kind letter, or nullptr for other kinds.
-  const ValueTally* Of(int32_t kind) const noexcept;
 
  private:
+  // The tally of a kind letter, or nullptr for other kinds.
+  ValueTally* Of(int32_t kind) noexcept;
+  const ValueTally* Of(int32_t kind) const noexcept;
+
   ValueTally labour_, material_, equipment_;
 };
 

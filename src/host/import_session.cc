@@ -1,0 +1,177 @@
+#include "host/import_session.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "host/survey_pass.h"
+#include "impordano.h"
+#include "support/memory.h"
+
+namespace imp {
+namespace {
+
+// A progress report falls due once the reading moved this many bytes on.
+constexpr int64_t kProgressStep = 5000;
+
+// The error number of a file that changed between the two readings: what
+// the second reading found is not what the first one read.
+constexpr int kChangedFile = EIO;
+
+}  // namespace
+
+void ImportSession::SetMessage(int error) noexcept {
+  std::snprintf(message_, sizeof message_, "%d", error);
+}
+
+int32_t ImportSession::Start(const char* path) noexcept {
+  End();
+  // The long texts of the previous import go only now: the host may read
+  // those of the last record it received until its next call.
+  longTexts_.Clear();
+  plan_.Clear();
+  message_[0] = '\0';
+  fileSize_ = -1;
+  inputPosition_ = lastProgressPosition_ = 0;
+  if (path == nullptr) {
+    SetMessage(EINVAL);
+    return IMP_START_FAILED;
+  }
+  int error = 0;
+  if (!input_.Open(path, &error)) {
+    SetMessage(error);
+    return IMP_START_FAILED;
+  }
+  fileSize_ = input_.Size();
+  try {
+    // The first line that is not blank must be the file header.
+    reader_.Begin();
+    int32_t kind;
+    do {
+      kind = reader_.ReadLine();
+    } while (kind != kEndOfFile && reader_.IsBlank());
+    if (kind != kFileHeader) {
+      input_.Close();
+      return IMP_START_FAILED;
+    }
+  } catch (...) {  // the reader's buffer, or the kept bytes of a pipe
+    input_.Close();
+    SetMessage(ENOMEM);
+    return IMP_START_FAILED;
+  }
+  headerOffset_ = reader_.LineOffset();
+  inputPosition_ = reader_.Position();
+  phase_ = Phase::kOpened;
+  return IMP_START_OK;
+}
+
+char* ImportSession::Describe() noexcept {
+  description_[0] = '\0';
+  if (phase_ != Phase::kOpened) return description_;
+  phase_ = Phase::kDescribed;
+  try {
+    while (reader_.ReadLine() == kKeyLine) {
+      if (reader_.KeyOf() != Key::kDescription) continue;
+      try {
+        reader_.CopyField(description_, 0, sizeof description_);
+      } catch (...) {
+        // The description is for showing only: it stays cut, without the
+        // address of its full text.
+      }
+    }
+  } catch (...) {
+    // The rest of the file section of a pipe could not be kept.
+  }
+  return description_;
+}
+
+void ImportSession::Prepare() {
+  const char symbolAtStart = reader_.DecimalSymbol();
+  SurveyFile(reader_, plan_);
+  inputPosition_ = reader_.Position();
+  symbolAfterFile_ = reader_.DecimalSymbol();
+  longTexts_.Reserve(plan_.longTextBytes);
+  blocks_.Reserve(plan_.blockBytes);
+  stream_.Start(plan_);
+  // The second reading starts where the first did, at the file header.
+  reader_.SetDecimalSymbol(symbolAtStart);
+  if (!reader_.RestartAt(headerOffset_) || reader_.ReadLine() != kFileHeader) {
+    Fail(kChangedFile);
+    return;
+  }
+  phase_ = Phase::kStreaming;
+}
+
+void ImportSession::Fail(int error) noexcept {
+  stream_.Reset();
+  blocks_.Release();
+  plan_.Clear();
+  SetMessage(error);
+  phase_ = Phase::kFailed;
+}
+
+bool ImportSession::ProgressDue() const noexcept {
+  return fileSize_ > 0 && inputPosition_ > lastProgressPosition_ + kProgressStep;
+}
+
+int32_t ImportSession::NextToken(int32_t* type, void* buffer) noexcept {
+  if (type == nullptr || buffer == nullptr) return 0;
+  if (phase_ == Phase::kClosed || phase_ == Phase::kDescribed) return 0;
+
+  // A due progress report takes the call, unless a record replaces it: the
+  // first reading reads the whole file, so a report shows only where the
+  // file header comes late in the file, or at the end, when no record is
+  // left.
+  int32_t result = 1;
+  if (ProgressDue()) {
+    double fraction = static_cast<double>(inputPosition_) / static_cast<double>(fileSize_);
+    if (fraction > 1.0) fraction = 1.0;  // the file grew since it was measured
+    *type = IMP_TOKEN_PROGRESS;
+    std::memcpy(buffer, &fraction, sizeof fraction);
+    lastProgressPosition_ = inputPosition_;
+  } else if (phase_ == Phase::kOpened) {
+    try {
+      Prepare();
+    } catch (...) {  // std::bad_alloc, or a size beyond what a container holds
+      Fail(ENOMEM);
+    }
+  }
+  if (phase_ == Phase::kOpened) return result;
+
+  int32_t delivered = 0;
+  if (phase_ == Phase::kStreaming) {
+    try {
+      delivered = stream_.Next(buffer);
+    } catch (...) {  // only when the plan fell short
+      Fail(ENOMEM);
+      return 0;
+    }
+    if (input_.Changed()) {
+      Fail(kChangedFile);
+      return 0;
+    }
+    if (delivered == 0) {
+      phase_ = Phase::kFinished;
+      sizing_ = Sizing{plan_.longTextBytes, longTexts_.Used(), plan_.blockBytes, blocks_.Used()};
+    }
+  }
+  if (delivered == 0) return 0;
+  *type = delivered;
+  return result;
+}
+
+int32_t ImportSession::End() noexcept {
+  stream_.Reset();
+  blocks_.Release();
+  // An import ended early leaves the decimal symbol as a whole reading of
+  // its file does.
+  if (phase_ == Phase::kStreaming || phase_ == Phase::kFinished) {
+    reader_.SetDecimalSymbol(symbolAfterFile_);
+  }
+  phase_ = Phase::kClosed;
+  return input_.Close();
+}
+
+
+}  // namespace imp

@@ -1,0 +1,89 @@
+// ImportSession: the one import the exports serve, and its phase.
+//
+//   ImpStart       opens the file and checks its header          -> opened
+//   ImpKosztDescr  reads the file section's description           -> described
+//   first ImpGetNextToken: reads the whole file once for its plan,
+//                  reserves what the records will need            -> streaming
+//   ImpGetNextToken builds the next record from a second reading  -> finished
+//   ImpEnd         releases the blocks behind slots, closes       -> closed
+//
+// Running out of memory in the first reading, or a file that changed
+// before the second, fails the import before another record is delivered
+// (-> failed; ImpGetDescr gives the error number).
+//
+// Only this class changes the phase; the builders only read lines and fill
+// records.
+#ifndef IMPORDANO_HOST_IMPORT_SESSION_H_
+#define IMPORDANO_HOST_IMPORT_SESSION_H_
+
+#include <cstddef>
+#include <cstdint>
+
+#include "host/record_stream.h"
+#include "reader/input_file.h"
+#include "reader/line_reader.h"
+#include "reader/long_text_store.h"
+#include "records/import_plan.h"
+#include "support/arena.h"
+
+namespace imp {
+
+class ImportSession {
+ public:
+  static constexpr size_t kMessageSize = 260;
+  static constexpr size_t kDescriptionSize = 256;
+
+  explicit ImportSession(size_t chunkSize = InputFile::kDefaultChunkSize) noexcept
+      : input_(chunkSize) {}
+  ImportSession(const ImportSession&) = delete;
+  ImportSession& operator=(const ImportSession&) = delete;
+
+  int32_t Start(const char* path) noexcept;
+  char* Describe() noexcept;
+  int32_t NextToken(int32_t* type, void* buffer) noexcept;
+  int32_t End() noexcept;
+  char* Message() noexcept { return message_; }
+
+  // The decimal symbol that files naming none are read with.
+  void SetDecimalSymbol(char symbol) noexcept { reader_.SetDecimalSymbol(symbol); }
+  // For tests: the input is read in chunks of `size` bytes from the next
+  // Start on, so that small files meet many chunk boundaries.
+  void SetChunkSize(size_t size) noexcept { input_.SetChunkSize(size); }
+
+  // What the plan reserved and what the records used of it, for tests: the
+  // two are equal once an import has delivered everything.
+  struct Sizing {
+    size_t plannedTexts, usedTexts, plannedBlocks, usedBlocks;
+  };
+  Sizing LastSizing() const noexcept { return sizing_; }
+
+ private:
+  enum class Phase { kClosed, kOpened, kDescribed, kStreaming, kFinished, kFailed };
+
+  // The first reading and the start of the second; throws std::bad_alloc.
+  void Prepare();
+  void Fail(int error) noexcept;
+  void SetMessage(int error) noexcept;
+  bool ProgressDue() const noexcept;
+
+  InputFile input_;
+  LongTextStore longTexts_;
+  Arena blocks_{8};
+  LineReader reader_{input_, longTexts_};
+  ImportPlan plan_{longTexts_, blocks_};
+  RecordStream stream_{reader_, longTexts_, blocks_};
+
+  Phase phase_ = Phase::kClosed;
+  char message_[kMessageSize] = {};
+  char description_[kDescriptionSize] = {};
+  int64_t fileSize_ = -1;          // -1 when the input has no size (a pipe)
+  int64_t headerOffset_ = 0;       // where the "[Plik]" line begins
+  int64_t inputPosition_ = 0;      // for progress: where the reading stands
+  int64_t lastProgressPosition_ = 0;
+  char symbolAfterFile_ = '.';     // the decimal symbol at the end of the file
+  Sizing sizing_ = {};             // of the last import delivered whole
+};
+
+}  // namespace imp
+
+#endif  // IMPORDANO_HOST_IMPORT_SESSION_H_

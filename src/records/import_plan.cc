@@ -1,0 +1,18 @@
+#include "records/import_plan.h"
+
+#include "reader/text_field.h"
+
+namespace imp {
+
+void ImportPlan::CountText(const LineReader& reader, int32_t index, size_t size) {
+  const size_t length = reader.FieldLength(index);
+  if (IsCut(length, size)) longTextBytes += texts_.Footprint(length);
+}
+
+void ImportPlan::Clear() noexcept {
+  tallies.Clear();
+  estimateCount = 0;
+  longTextBytes = blockBytes = takeOffLines = takeOffTextBytes = 0;
+}
+
+}  // namespace imp
