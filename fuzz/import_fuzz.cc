@@ -1,80 +1,71 @@
-// Imports arbitrary bytes as an estimate file, following every slot the
-// records carry, so that the sanitizers see any read or write out of bounds.
+// Imports arbitrary bytes as an estimate file and walks every record the way
+// impordano-dump does, so that the sanitizers see any read or write out of
+// bounds.
+//
+// The input's first byte chooses how it is read: its low 7 bits the size of
+// the chunks the file is read in (0: the module's own 1 MiB; else 1 to 127
+// bytes, so that lines, CR LFs and fingerprints meet chunk boundaries), its
+// high bit whether the target leaves out the "[Plik]" line it otherwise
+// writes first. A whole import must use exactly what its first reading
+// reserved.
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include <unistd.h>
 
+#include "host/module.h"
 #include "impordano.h"
+#include "record_walker.h"
 
 namespace {
 
-volatile unsigned char sink;
+volatile std::size_t sink;
 
-void Touch(const void* block, size_t size) {
-  const auto* bytes = static_cast<const unsigned char*>(block);
-  for (size_t i = 0; i < size; ++i) sink = bytes[i];
-}
-
-void TouchLongText(const char* field, size_t size) {
-  if (const char* full = IMP_LONG_TEXT(field, size)) Touch(full, std::strlen(full) + 1);
-}
-
-void FollowSlots(int32_t type, const unsigned char* buffer) {
-  switch (type) {
-    case IMP_TOKEN_ELEMENT: {
-      const auto* r = reinterpret_cast<const ElementRecord*>(buffer);
-      if (r->quantityItems) {
-        const auto* item = static_cast<const QuantityItem*>(IMP_SLOT_PTR(r->quantityItems));
-        Touch(item, sizeof *item);
-        TouchLongText(item->unit, sizeof item->unit);
-      }
-      TouchLongText(r->description, sizeof r->description);
-      break;
-    }
-    case IMP_TOKEN_POSITION: {
-      const auto* r = reinterpret_cast<const PositionRecord*>(buffer);
-      if (r->catalogueDetail) Touch(IMP_SLOT_PTR(r->catalogueDetail), sizeof(CatalogueDetail));
-      TouchLongText(r->description, sizeof r->description);
-      break;
-    }
-    case IMP_TOKEN_RESOURCE: {
-      const auto* r = reinterpret_cast<const ResourceRecord*>(buffer);
-      TouchLongText(r->name, sizeof r->name);
-      TouchLongText(r->consumptionText, sizeof r->consumptionText);
-      break;
-    }
-    case IMP_TOKEN_SUMMARY: {
-      const auto* r = reinterpret_cast<const SummaryRecord*>(buffer);
-      Touch(IMP_SLOT_PTR(r->items), static_cast<size_t>(r->itemCount) * sizeof(CostItem));
-      break;
-    }
-    default:
-      break;
-  }
+// Reads every field of the record, every block and item behind its slots and
+// every full text behind its cut text fields, reserved bytes included, so
+// that the sanitizers see any of them out of bounds or uninitialised.
+void WalkEverything(int32_t type, const unsigned char* buffer) {
+  impwalk::Block record =
+      impwalk::WalkRecord(type, buffer, impwalk::SlotInThisProcess, impwalk::Reserved::kRead);
+  sink = record.values.size();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = "/tmp/impordano_fuzz_" + std::to_string(getpid()) + ".txt";
+  const uint8_t how = size > 0 ? data[0] : 0;
+  if (size > 0) ++data, --size;
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return 0;
-  // Every input gets the file header, so the fuzzer spends its time on sections.
-  std::fputs("[Plik]\n", file);
+  // Most inputs get the file header, so the fuzzer spends its time on sections.
+  if ((how & 0x80) == 0) std::fputs("[Plik]\n", file);
   std::fwrite(data, 1, size, file);
   std::fclose(file);
+  const size_t chunk = how & 0x7F;
+  imp::TheImport().SetChunkSize(chunk != 0 ? chunk : imp::InputFile::kDefaultChunkSize);
 
   if (ImpStart(path.c_str()) == IMP_START_OK) {
     unsigned char buffer[IMP_MAX_RECORD_SIZE];
     int32_t type = 0;
-    while (ImpGetNextToken(&type, buffer) == 1) FollowSlots(type, buffer);
+    while (ImpGetNextToken(&type, buffer) == 1) WalkEverything(type, buffer);
+    if (ImpGetDescr()[0] == '\0') {
+      const auto sizing = imp::TheImport().LastSizing();
+      if (sizing.usedTexts != sizing.plannedTexts || sizing.usedBlocks != sizing.plannedBlocks) {
+        std::fprintf(stderr, "planned %zu and %zu bytes, used %zu and %zu\n", sizing.plannedTexts,
+                     sizing.plannedBlocks, sizing.usedTexts, sizing.usedBlocks);
+        __builtin_trap();
+      }
+    }
     ImpEnd();
   }
   if (ImpStart(path.c_str()) == IMP_START_OK) {
-    Touch(ImpKosztDescr(), 256);
+    impwalk::Block description =
+        impwalk::WalkBlock(impwalk::DescriptionLayout(), ImpKosztDescr(),
+                           impwalk::SlotInThisProcess, impwalk::Reserved::kRead);
+    sink = description.values.size();
     ImpEnd();
   }
   return 0;

@@ -38,7 +38,7 @@ package() {
   shift
   timed "package $name: configure" logged "$dir.configure.log" \
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DIMPORDANO_BUILD_TESTS=OFF -DIMPORDANO_BUILD_TOOLS=ON "$@"
+    -DBUILD_TESTING=OFF -DIMPORDANO_BUILD_TOOLS=ON "$@"
   timed "package $name: build" logged "$dir.build.log" cmake --build "$dir" -j"$jobs"
   timed "package $name: cpack" logged "$dir.cpack.log" \
     cpack --config "$dir/CPackConfig.cmake" -B "$out"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds the module and impordano-dump, and shows what the module
-# makes of the house-renovation sample: one JSON object a record.
+# makes of the house-renovation sample: one JSON object a record, and the
+# whole estimate as an HTML page in the build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,3 +13,9 @@ cmake --build build -j"$jobs" --target impordano-dump
 echo
 echo "== build/src/impordano-dump samples/house.txt"
 build/src/impordano-dump samples/house.txt
+
+page=$PWD/build/house.html
+build/src/impordano-dump --html samples/house.txt >"$page"
+echo
+echo "== build/src/impordano-dump --html samples/house.txt > build/house.html"
+echo "The house estimate as a page to open in a browser: $page"

@@ -1,32 +1,44 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test of impordano: the native build, then
-# the three other targets (see "Platforms" in README.md). Each part prints
-# how long it took; the last line counts the tests of all builds.
+# the other targets (see "Platforms" and "Reliability" in README.md). Each
+# part prints how long it took; the last lines count the tests that passed
+# in each build and in all of them.
 #
-# IMPORDANO_TARGETS="sanitizers windows-dll linux32 wine64 packages" chooses
-# the other targets (empty: native only); packages makes the release packages
-# and checks them unpacked (scripts/test-packages.sh).
+# IMPORDANO_TARGETS="sanitizers valgrind fuzz windows-dll linux32 wine64
+# packages" chooses the other targets (empty: native only); packages makes
+# the release packages and checks them unpacked (scripts/test-packages.sh).
+# IMPORDANO_FUZZ_SECONDS sets how long the fuzz target runs (default 180).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets-common.sh
 
 start=$(date +%s)
-targets=${IMPORDANO_TARGETS-sanitizers windows-dll linux32 wine64 packages}
+targets=${IMPORDANO_TARGETS-sanitizers valgrind fuzz windows-dll linux32 wine64 packages}
 
 timed "native: packages" bash scripts/setup-debian.sh native
 timed "native: configure" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DIMPORDANO_BUILD_BENCHMARKS=ON
 timed "native: build" cmake --build build -j"$jobs"
-timed "native: tests" ctest --test-dir build --output-on-failure -j"$jobs"
+timed "native: tests" run_ctest build
 # Speed and memory of whole imports on small generated estimates, and the
 # tallies' throughput: figures for the record, nothing asserted.
 timed "native: benchmarks" bash -c 'build/bench/impordano_speed --smoke --dir build &&
-  build/bench/impordano_bench --benchmark_min_time=0.05' 
+  build/bench/impordano_bench --benchmark_min_time=0.05'
+# impordano-dump's HTML pages in a real browser (headless chromium).
+bash scripts/test-html.sh
+
+# The library and the tool as a build without tests makes them: GoogleTest
+# must not be needed (-DBUILD_TESTING=OFF, the CTest convention).
+timed "no tests: configure" cmake -S . -B build-notest -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DBUILD_TESTING=OFF -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON
+timed "no tests: build" cmake --build build-notest -j"$jobs"
 
 dirs=(build)
 for target in $targets; do
   case "$target" in
-    sanitizers) bash scripts/test-sanitizers.sh ;;
+    sanitizers) bash scripts/test-sanitizers.sh; dirs+=(build-asan) ;;
+    valgrind) bash scripts/test-valgrind.sh; dirs+=(build-valgrind) ;;
+    fuzz) bash scripts/test-fuzz.sh ;;
     windows-dll) bash scripts/test-windows-dll.sh; dirs+=(build-mingw32) ;;
     linux32) bash scripts/test-linux32.sh; dirs+=(build-linux32) ;;
     wine64) bash scripts/test-wine64.sh; dirs+=(build-mingw64) ;;

@@ -8,9 +8,10 @@
 # their cross tools: windows-dll (the 32-bit DLL, run under the 32-bit wine
 # of Debian's i386 architecture, which is added when missing), linux32 (the
 # -m32 build run under qemu) and wine64 (the 64-bit Windows build run under
-# wine64). packages adds what scripts/package.sh and test-packages.sh need
-# beyond those: both MinGW-w64 compilers and unzip.
-# IMPORDANO_ALL_TARGETS=1 adds windows-dll, linux32 and wine64.
+# wine64); fuzz adds clang with libFuzzer and the sanitizer runtimes,
+# valgrind adds valgrind; packages adds what scripts/package.sh and
+# test-packages.sh need beyond those: both MinGW-w64 compilers and unzip.
+# IMPORDANO_ALL_TARGETS=1 adds them all.
 set -euo pipefail
 
 packages=(
@@ -19,7 +20,7 @@ packages=(
 )
 targets=("$@")
 if [[ "${IMPORDANO_ALL_TARGETS:-0}" == 1 ]]; then
-  targets+=(windows-dll linux32 wine64)
+  targets+=(windows-dll linux32 wine64 fuzz valgrind packages)
 fi
 for target in "${targets[@]}"; do
   case "$target" in
@@ -30,6 +31,11 @@ for target in "${targets[@]}"; do
       packages+=(g++-multilib qemu-user-static googletest) ;;
     wine64)
       packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest) ;;
+    fuzz)
+      # llvm: llvm-symbolizer, which names the source lines in reports.
+      packages+=(clang libclang-rt-14-dev llvm) ;;
+    valgrind)
+      packages+=(valgrind) ;;
     packages)
       packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
                  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 unzip) ;;

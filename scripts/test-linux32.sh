@@ -20,5 +20,5 @@ timed "linux32: configure" cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInf
 timed "linux32: build" cmake --build "$dir" -j"$jobs"
 file "$dir/src/libimpordano.so"
 
-timed "linux32: tests" ctest --test-dir "$dir" --output-on-failure -j"$jobs"
+timed "linux32: tests" run_ctest "$dir"
 echo "== linux32: $(test_count "$dir") tests passed"

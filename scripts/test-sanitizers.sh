@@ -12,4 +12,5 @@ timed "sanitizers: configure" cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug 
   "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 timed "sanitizers: build" cmake --build build-asan -j"$jobs" --target impordano_tests
 timed "sanitizers: tests" env ASAN_OPTIONS=detect_leaks=1 \
-  build-asan/tests/impordano_tests --gtest_brief=1
+  build-asan/tests/impordano_tests --gtest_brief=1 "$(gtest_report build-asan suite)"
+echo "== sanitizers: $(test_count build-asan) tests passed"

@@ -37,8 +37,7 @@ i686-w64-mingw32-objdump -p "$dir/src/impordano.dll" > "$dir/impordano.dll.txt"
 sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' "$dir/impordano.dll.txt"
 sed -n 's/^\tDLL Name: /imports /p' "$dir/impordano.dll.txt"
 
-timed "windows-dll: tests" ctest --test-dir "$dir" --output-on-failure -j"$jobs" \
-  | tee "$dir/ctest.log"
+timed "windows-dll: tests" run_ctest "$dir" | tee "$dir/ctest.log"
 # The comma-locale test skips where no Polish locale exists; Windows has it
 # built in, so here it must have run. The comparisons of impordano-dump with
 # the native build must have run too.

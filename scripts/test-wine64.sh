@@ -24,5 +24,5 @@ timed "wine64: configure" cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 timed "wine64: first start" "${wine[@]}" --boot
 timed "wine64: build" cmake --build "$dir" -j"$jobs"
 
-timed "wine64: tests" ctest --test-dir "$dir" --output-on-failure -j"$jobs"
+timed "wine64: tests" run_ctest "$dir"
 echo "== wine64: $(test_count "$dir") tests passed"

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <limits>
 #include <new>
-#include <set>
 #include <vector>
 
 #include "support/arena.h"
@@ -45,23 +44,6 @@ TEST(ValueTally, MostFrequent) {
   EXPECT_TRUE(std::signbit(tally.ValueAt(0)));  // the first occurrence stays
   tally.Add(nan);
   EXPECT_EQ(tally.CountAt(0), 2);
-}
-
-// The index's hash keeps values apart in the low 32 bits, all that a 32-bit
-// target's size_t holds, also for values with two decimals, whose own low
-// 32 bits take only a few dozen patterns.
-TEST(ValueTally, HashKeepsDecimalValuesApartInItsLow32Bits) {
-  const int n = 100000;
-  std::set<uint32_t> low, hashed;
-  for (int i = 0; i < n; ++i) {
-    const double value = i * 0.01;
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    low.insert(static_cast<uint32_t>(bits));
-    hashed.insert(static_cast<uint32_t>(HashValueBits(bits)));
-  }
-  EXPECT_LT(low.size(), 100u);  // what std::hash<uint64_t> leaves on 32 bits
-  EXPECT_GT(hashed.size(), static_cast<size_t>(n) * 99 / 100);
 }
 
 // Enough values to grow the index many times; 0.0 and 1.0 among them.

@@ -23,20 +23,6 @@
 
 namespace imp {
 
-// Hash of a double's 64 bits for the tallies' index: every bit of the input
-// reaches the low 32 bits of the result. std::hash<uint64_t> keeps just the
-// low 32 bits where size_t has 32 (the DLL), and values with two decimals,
-// such as k * 0.01, share a few dozen low halves: the index would degrade
-// into a few long chains and a tally of many rates would take quadratic time.
-inline size_t HashValueBits(uint64_t bits) noexcept {
-  bits ^= bits >> 33;
-  bits *= 0xFF51AFD7ED558CCDull;
-  bits ^= bits >> 33;
-  bits *= 0xC4CEB9FE1A85EC53ull;
-  bits ^= bits >> 33;
-  return static_cast<size_t>(bits);
-}
-
 class ValueTally {
  public:
   // Counts one occurrence.
@@ -56,8 +42,17 @@ class ValueTally {
     int64_t count;
   };
   using Key = uint64_t;  // the bits of the value, -0.0 folded into 0.0
+  // Mixes all 64 bits into the hash. std::hash<uint64_t> is the key cut to
+  // size_t: in a 32-bit process its low 32 bits, which are 0 for every rate
+  // with a short binary fraction (12, 12.5, 0.25), so such rates would all
+  // share one bucket and each Add would walk them all.
   struct KeyHash {
-    size_t operator()(Key key) const noexcept { return HashValueBits(key); }
+    size_t operator()(Key key) const noexcept {
+      key ^= key >> 33;
+      key *= 0xFF51AFD7ED558CCDull;
+      key ^= key >> 33;
+      return static_cast<size_t>(key);
+    }
   };
   std::vector<Item, ModuleAllocator<Item>> items_;
   std::unordered_map<Key, size_t, KeyHash, std::equal_to<Key>,

@@ -6,12 +6,6 @@
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
-#define IMPDUMP_ISATTY(fd) _isatty(fd)
-#define IMPDUMP_STDERR_FD 2
-#else
-#include <unistd.h>
-#define IMPDUMP_ISATTY(fd) isatty(fd)
-#define IMPDUMP_STDERR_FD STDERR_FILENO
 #endif
 
 #include "module.h"
@@ -35,12 +29,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "impordano-dump: %s\nTry 'impordano-dump --help'.\n", error.c_str());
     return kExitUsage;
   }
-  if (options.mode == Mode::kHelp) {
-    std::fputs(UsageText().c_str(), stdout);
-    return kExitOk;
-  }
-  if (options.mode == Mode::kVersion) {
-    std::puts("impordano-dump " IMPORDANO_DUMP_VERSION);
+  if (options.mode == Mode::kHelp || options.mode == Mode::kVersion) {
+    std::fputs(options.mode == Mode::kHelp ? UsageText().c_str()
+                                           : "impordano-dump " IMPORDANO_DUMP_VERSION "\n",
+               stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+      std::perror("impordano-dump: cannot write the output");
+      return kExitCannotWrite;
+    }
     return kExitOk;
   }
 
@@ -51,6 +47,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "impordano-dump: cannot load the import module: %s\n", error.c_str());
     return kExitCannotRead;
   }
-  bool progress = IMPDUMP_ISATTY(IMPDUMP_STDERR_FD) != 0;
-  return RunSession(module->exports(), options, stdout, stderr, progress);
+  return RunSession(module->exports(), options, stdout, stderr);
 }

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include <utility>
+
 namespace impdump {
 
 std::string UsageText() {
@@ -12,20 +14,23 @@ std::string UsageText() {
          "  --all             also print the reserved fields\n"
          "  --describe        print only the estimate's description (ImpKosztDescr)\n"
          "  --raw             print each record's bytes in hex instead of JSON\n"
+         "  --html            print the whole estimate as one self-contained HTML\n"
+         "                    page (UTF-8) instead of JSON\n"
          "  --pretty          indent the JSON over several lines\n"
          "  --library PATH    use the module at PATH instead of the one installed\n"
          "                    or built with this tool\n"
          "  -h, --help        show this help and exit\n"
          "  --version         show the version and exit\n"
          "\n"
+         "Progress reports of the module are not records and are not printed.\n"
+         "\n"
          "Exit status: 0 done; 1 the file or the module cannot be opened;\n"
          "2 the file is not an estimate export; 3 the import failed;\n"
-         "64 bad command line.\n";
+         "4 standard output cannot be written; 64 bad command line.\n";
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
-  bool describe = false;
-  bool raw = false;
+  std::vector<std::pair<std::string, Mode>> modes;  // --describe, --raw, --html
   std::vector<std::string> files;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -43,9 +48,11 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     } else if (arg == "--all") {
       options->all = true;
     } else if (arg == "--describe") {
-      describe = true;
+      modes.emplace_back(arg, Mode::kDescribe);
     } else if (arg == "--raw") {
-      raw = true;
+      modes.emplace_back(arg, Mode::kRaw);
+    } else if (arg == "--html") {
+      modes.emplace_back(arg, Mode::kHtml);
     } else if (arg == "--pretty") {
       options->pretty = true;
     } else if (arg == "--library") {
@@ -65,16 +72,18 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       return false;
     }
   }
-  if (describe && raw) {
-    *error = "--describe and --raw cannot be used together";
-    return false;
+  for (const auto& mode : modes) {
+    if (mode.second != modes.front().second) {
+      *error = modes.front().first + " and " + mode.first + " cannot be used together";
+      return false;
+    }
   }
   if (files.size() != 1) {
     *error = files.empty() ? "no estimate file given" : "give one estimate file only";
     return false;
   }
   options->file = files[0];
-  options->mode = describe ? Mode::kDescribe : raw ? Mode::kRaw : Mode::kRecords;
+  options->mode = modes.empty() ? Mode::kRecords : modes.front().second;
   return true;
 }
 

@@ -1,14 +1,13 @@
 #include "session.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 
+#include "estimate_page.h"
 #include "hex_dump.h"
-#include "progress.h"
 #include "record_json.h"
 
 namespace impdump {
@@ -25,30 +24,47 @@ std::string ErrorText(const char* number) {
   return std::strerror(static_cast<int>(value));
 }
 
-bool IsDirectory(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == S_IFDIR;
-}
+// Standard output, remembering the first failed write and its reason, after
+// which the session stops: there is no use importing on for nobody.
+class Output {
+ public:
+  explicit Output(std::FILE* file) : file_(file) {}
 
-void WriteJson(const Json& json, const Options& options, std::FILE* out) {
-  std::string text = json.dump(options.pretty ? 2 : -1, ' ', false,
-                               Json::error_handler_t::replace);
-  text += '\n';
-  std::fwrite(text.data(), 1, text.size(), out);
-}
+  bool Write(const std::string& text) {
+    if (failed_) return false;
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Fail();
+    return !failed_;
+  }
 
-// Why ImpStart refused the file, and the exit status for it.
+  // Flushes; false when anything could not be written.
+  bool Finish() {
+    errno = 0;
+    if (!failed_ && (std::fflush(file_) != 0 || std::ferror(file_))) Fail();
+    return !failed_;
+  }
+
+  const std::string& reason() const { return reason_; }
+
+ private:
+  void Fail() {
+    failed_ = true;
+    reason_ = errno ? std::strerror(errno) : "write error";
+  }
+
+  std::FILE* file_;
+  bool failed_ = false;
+  std::string reason_;
+};
+
+// Why ImpStart refused the file, and the exit status for it. The module
+// names a file it cannot open or read (a directory too) by an errno value;
+// otherwise the file was read and is no estimate export.
 int ReportStartFailure(const ModuleExports& module, const Options& options, std::FILE* err) {
   const char* message = module.getDescr();
   const char* file = options.file.c_str();
   if (message && *message) {
     std::fprintf(err, "%s: cannot open %s: %s\n", kProgram, file, ErrorText(message).c_str());
-    return kExitCannotRead;
-  }
-  // Opening a directory for reading succeeds on POSIX; reading it fails, and
-  // the module then sees no "[Plik]" line.
-  if (IsDirectory(options.file)) {
-    std::fprintf(err, "%s: cannot read %s: %s\n", kProgram, file, std::strerror(EISDIR));
     return kExitCannotRead;
   }
   std::fprintf(err,
@@ -58,38 +74,28 @@ int ReportStartFailure(const ModuleExports& module, const Options& options, std:
   return kExitNotAnEstimate;
 }
 
-int DumpRecords(const ModuleExports& module, const Options& options, std::FILE* out,
-                std::FILE* err, bool showProgress) {
+// Called with each record while it is valid: slots and long texts last only
+// until the next ImpGetNextToken call. Returns false to stop the import.
+using RecordHandler = std::function<bool(int32_t type, const unsigned char* record)>;
+
+// ImpGetNextToken until it returns 0 or the handler stops it. Progress
+// reports are skipped: the module's first call reads the whole file, so they
+// tell nothing while the records come. Returns the exit status.
+int ReadRecords(const ModuleExports& module, const Options& options, std::FILE* err,
+                const RecordHandler& handle) {
   // Big enough for the largest record, aligned for the doubles in it.
   alignas(8) unsigned char buffer[IMP_MAX_RECORD_SIZE];
-  JsonOptions jsonOptions;
-  jsonOptions.all = options.all;
-  ProgressBar progress(err, showProgress);
   for (;;) {
     int32_t type = kNoType;
-    int32_t result = module.getNextToken(&type, buffer);
-    if (result == 0) break;
-    if (type == IMP_TOKEN_PROGRESS) {
-      double fraction;
-      std::memcpy(&fraction, buffer, sizeof fraction);
-      progress.Update(fraction);
-      continue;
-    }
+    if (module.getNextToken(&type, buffer) == 0) break;
+    if (type == IMP_TOKEN_PROGRESS) continue;
     if (type == kNoType) {
-      progress.Finish();
       std::fprintf(err, "%s: importing %s failed: the module returned a record without a type\n",
                    kProgram, options.file.c_str());
       return kExitImportFailed;
     }
-    // Slots and long texts stay valid only until the next call: convert now.
-    if (options.mode == Mode::kRaw) {
-      std::string dump = HexDump(type, RecordName(type), buffer, RecordSize(type));
-      std::fwrite(dump.data(), 1, dump.size(), out);
-    } else {
-      WriteJson(RecordToJson(type, buffer, SlotInThisProcess, jsonOptions), options, out);
-    }
+    if (!handle(type, buffer)) return kExitCannotWrite;
   }
-  progress.Finish();
   const char* message = module.getDescr();
   if (message && *message) {
     std::string reason = std::strcmp(message, "12") == 0
@@ -102,26 +108,87 @@ int DumpRecords(const ModuleExports& module, const Options& options, std::FILE* 
   return kExitOk;
 }
 
+// ImpStart, then `body` when the file was accepted, and ImpEnd in any case.
+int Import(const ModuleExports& module, const Options& options, std::FILE* err,
+           const std::function<int()>& body) {
+  int status = module.start(options.file.c_str()) == IMP_START_OK
+                   ? body()
+                   : ReportStartFailure(module, options, err);
+  module.end();
+  return status;
+}
+
+// ImpKosztDescr's 256 bytes; an empty text should a module return none.
+const char* DescriptionField(const ModuleExports& module) {
+  static const char kNone[256] = "";
+  const char* description = module.kosztDescr();
+  return description ? description : kNone;
+}
+
+std::string JsonLine(const Json& json, const Options& options) {
+  return json.dump(options.pretty ? 2 : -1, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+int Describe(const ModuleExports& module, const Options& options, Output& out, std::FILE* err) {
+  return Import(module, options, err, [&] {
+    Json json = DescriptionToJson(DescriptionField(module), impwalk::SlotInThisProcess);
+    return out.Write(JsonLine(json, options)) ? kExitOk : kExitCannotWrite;
+  });
+}
+
+int DumpRecords(const ModuleExports& module, const Options& options, Output& out,
+                std::FILE* err) {
+  JsonOptions jsonOptions;
+  jsonOptions.all = options.all;
+  return Import(module, options, err, [&] {
+    return ReadRecords(module, options, err, [&](int32_t type, const unsigned char* record) {
+      if (options.mode == Mode::kRaw) {
+        const impwalk::Layout* layout = impwalk::RecordLayout(type);
+        return out.Write(HexDump(type, layout ? layout->name : nullptr, record,
+                                 layout ? layout->size : 0));
+      }
+      return out.Write(
+          JsonLine(RecordToJson(type, record, impwalk::SlotInThisProcess, jsonOptions), options));
+    });
+  });
+}
+
+// Two imports, as a host shows a description and then imports: ImpKosztDescr
+// ends what an import can deliver.
+int WriteHtmlPage(const ModuleExports& module, const Options& options, Output& out,
+                  std::FILE* err) {
+  EstimatePage page;
+  int status = Import(module, options, err, [&] {
+    page.SetDescription(impwalk::WalkBlock(impwalk::DescriptionLayout(), DescriptionField(module),
+                                           impwalk::SlotInThisProcess, impwalk::Reserved::kSkip));
+    return kExitOk;
+  });
+  if (status != kExitOk) return status;
+  status = Import(module, options, err, [&] {
+    return ReadRecords(module, options, err, [&](int32_t type, const unsigned char* record) {
+      page.Add(type, impwalk::WalkRecord(type, record, impwalk::SlotInThisProcess,
+                                         impwalk::Reserved::kSkip));
+      return true;
+    });
+  });
+  if (status != kExitOk) return status;
+  return out.Write(page.Render()) ? kExitOk : kExitCannotWrite;
+}
+
 }  // namespace
 
-int RunSession(const ModuleExports& module, const Options& options, std::FILE* out,
-               std::FILE* err, bool showProgress) {
-  if (module.start(options.file.c_str()) != IMP_START_OK) {
-    int status = ReportStartFailure(module, options, err);
-    module.end();
-    return status;
+int RunSession(const ModuleExports& module, const Options& options, std::FILE* outFile,
+               std::FILE* err) {
+  Output out(outFile);
+  int status;
+  switch (options.mode) {
+    case Mode::kDescribe: status = Describe(module, options, out, err); break;
+    case Mode::kHtml: status = WriteHtmlPage(module, options, out, err); break;
+    default: status = DumpRecords(module, options, out, err); break;
   }
-  int status = kExitOk;
-  if (options.mode == Mode::kDescribe) {
-    const char* description = module.kosztDescr();
-    WriteJson(DescriptionToJson(description, SlotInThisProcess), options, out);
-  } else {
-    status = DumpRecords(module, options, out, err, showProgress);
-  }
-  module.end();
-  if (std::fflush(out) != 0 || std::ferror(out)) {
-    std::fprintf(err, "%s: cannot write the output: %s\n", kProgram, std::strerror(errno));
-    if (status == kExitOk) status = kExitCannotRead;
+  if (!out.Finish()) {
+    std::fprintf(err, "%s: cannot write the output: %s\n", kProgram, out.reason().c_str());
+    return kExitCannotWrite;
   }
   return status;
 }

@@ -11,10 +11,10 @@
 namespace impdump {
 
 // Imports options.file through `module` and writes the records (or the
-// description, or the hex dump) to `out`, messages and the progress bar to
-// `err`. Returns the exit status (kExit*).
+// description, the hex dump, the HTML page) to `out`, messages to `err`.
+// Returns the exit status (kExit*).
 int RunSession(const ModuleExports& module, const Options& options, std::FILE* out,
-               std::FILE* err, bool showProgress);
+               std::FILE* err);
 
 }  // namespace impdump
 

@@ -1,108 +1,64 @@
 #include "text.h"
 
-#include <cerrno>
-#include <stdexcept>
-
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <iconv.h>
-#endif
-
 namespace impdump {
 namespace {
 
-constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+constexpr char32_t kReplacement = 0xFFFD;
 
-#if defined(_WIN32)
-
-bool UndefinedInCp1250(unsigned char c) {
-  return c == 0x81 || c == 0x83 || c == 0x88 || c == 0x90 || c == 0x98;
-}
-
-// Converts a run of bytes that are all defined in the code page.
-void AppendDefinedRun(const char* text, int size, std::string* out) {
-  if (size == 0) return;
-  int wide = MultiByteToWideChar(1250, 0, text, size, nullptr, 0);
-  std::wstring buffer(static_cast<std::size_t>(wide), L'\0');
-  MultiByteToWideChar(1250, 0, text, size, &buffer[0], wide);
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, buffer.data(), wide, nullptr, 0,
-                                  nullptr, nullptr);
-  std::size_t start = out->size();
-  out->resize(start + static_cast<std::size_t>(bytes));
-  WideCharToMultiByte(CP_UTF8, 0, buffer.data(), wide, &(*out)[start], bytes,
-                      nullptr, nullptr);
-}
-
-}  // namespace
-
-std::string Utf8FromCp1250(const char* text, std::size_t size) {
-  // MultiByteToWideChar maps the undefined bytes to C1 controls rather than
-  // failing, so they are cut out here and replaced explicitly.
-  std::string out;
-  out.reserve(size + size / 4);
-  std::size_t runStart = 0;
-  for (std::size_t i = 0; i < size; ++i) {
-    if (UndefinedInCp1250(static_cast<unsigned char>(text[i]))) {
-      AppendDefinedRun(text + runStart, static_cast<int>(i - runStart), &out);
-      out += kReplacement;
-      runStart = i + 1;
-    }
-  }
-  AppendDefinedRun(text + runStart, static_cast<int>(size - runStart), &out);
-  return out;
-}
-
-#else  // POSIX: iconv
-
-class Converter {
- public:
-  Converter() : cd_(iconv_open("UTF-8", "CP1250")) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-      throw std::runtime_error(
-          "iconv cannot convert from CP1250 to UTF-8 on this system");
-    }
-  }
-  ~Converter() { iconv_close(cd_); }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  std::string Convert(const char* text, std::size_t size) {
-    std::string out;
-    // Every Windows-1250 byte becomes at most 3 UTF-8 bytes.
-    std::string chunk(3 * 256, '\0');
-    char* in = const_cast<char*>(text);
-    std::size_t inLeft = size;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    while (inLeft > 0) {
-      char* outPtr = &chunk[0];
-      std::size_t outLeft = chunk.size();
-      std::size_t rc = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
-      out.append(chunk.data(), chunk.size() - outLeft);
-      if (rc == static_cast<std::size_t>(-1)) {
-        if (errno == E2BIG) continue;
-        // EILSEQ (a byte the code page leaves undefined) or anything else:
-        // one byte cannot be converted; replace it and go on.
-        out += kReplacement;
-        ++in;
-        --inLeft;
-      }
-    }
-    return out;
-  }
-
- private:
-  iconv_t cd_;
+// Bytes 0x80 to 0xFF; below 0x80 the code page is ASCII. 0 marks the bytes
+// the code page leaves undefined.
+constexpr char16_t kUpperHalf[128] = {
+    0x20AC, 0,      0x201A, 0,      0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0,      0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,  // 88
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0,      0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,  // 98
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,  // A0
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,  // A8
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,  // B0
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,  // B8
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,  // C0
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,  // C8
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,  // D0
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,  // D8
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,  // E0
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,  // E8
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,  // F0
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // F8
 };
 
 }  // namespace
 
-std::string Utf8FromCp1250(const char* text, std::size_t size) {
-  // The tool is single-threaded; one conversion descriptor serves all texts.
-  static Converter converter;
-  return converter.Convert(text, size);
+char32_t CodePointFromCp1250(unsigned char byte) {
+  if (byte < 0x80) return byte;
+  char16_t code = kUpperHalf[byte - 0x80];
+  return code ? code : kReplacement;
 }
 
-#endif
+void AppendUtf8(char32_t c, std::string* out) {
+  if (c < 0x80) {
+    *out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    *out += static_cast<char>(0xC0 | (c >> 6));
+    *out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    *out += static_cast<char>(0xE0 | (c >> 12));
+    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    *out += static_cast<char>(0xF0 | (c >> 18));
+    *out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+std::string Utf8FromCp1250(const char* text, std::size_t size) {
+  std::string out;
+  out.reserve(size + size / 4);
+  for (std::size_t i = 0; i < size; ++i) {
+    AppendUtf8(CodePointFromCp1250(static_cast<unsigned char>(text[i])), &out);
+  }
+  return out;
+}
 
 }  // namespace impdump

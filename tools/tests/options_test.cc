@@ -15,6 +15,7 @@ TEST(ParseOptions, AcceptedCommandLines) {
       {{"--all", "a.txt"}, Mode::kRecords, true, "", "a.txt"},
       {{"--describe", "a.txt"}, Mode::kDescribe, false, "", "a.txt"},
       {{"a.txt", "--raw"}, Mode::kRaw, false, "", "a.txt"},
+      {{"--html", "a.txt", "--html"}, Mode::kHtml, false, "", "a.txt"},
       {{"--library", "/x/lib.so", "a.txt"}, Mode::kRecords, false, "/x/lib.so", "a.txt"},
       {{"--library=/x/lib.so", "a.txt"}, Mode::kRecords, false, "/x/lib.so", "a.txt"},
       {{"--", "--all"}, Mode::kRecords, false, "", "--all"},
@@ -39,6 +40,7 @@ TEST(ParseOptions, RefusedCommandLines) {
       {{"--library"}, "--library needs a path"},
       {{"--library=", "a.txt"}, "--library needs a path"},
       {{"--describe", "--raw", "a.txt"}, "--describe and --raw cannot be used together"},
+      {{"--html", "a.txt", "--describe"}, "--html and --describe cannot be used together"},
       {{"-x", "a.txt"}, "unknown option -x"},
   };
   for (const auto& c : cases) {

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -125,6 +127,22 @@ TEST(RecordToJson, KeysWithAll) {
     for (const auto& entry : json.items()) keys.push_back(entry.key());
     EXPECT_EQ(keys, c.keys) << c.type;
   }
+}
+
+// Doubles JSON cannot hold as numbers are strings; nlohmann would write null.
+TEST(RecordToJson, NonFiniteNumbersAreNamed) {
+  FakeMemory memory;
+  PositionRecord position{};
+  position.quantity = std::numeric_limits<double>::infinity();
+  position.multiplicity = std::nan("");
+  position.price = -std::numeric_limits<double>::infinity();
+  Json json = Convert(IMP_TOKEN_POSITION, &position, memory);
+  EXPECT_EQ(json["quantity"], "Infinity");
+  EXPECT_EQ(json["multiplicity"], "NaN");
+  EXPECT_EQ(json["price"], "-Infinity");
+  EstimateRecord estimate{};
+  estimate.reserved464 = std::nan("");
+  EXPECT_EQ(Convert(IMP_TOKEN_ESTIMATE, &estimate, memory, true)["reserved464"], "NaN");
 }
 
 TEST(RecordToJson, ReservedFieldsShowTheirValues) {

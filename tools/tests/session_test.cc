@@ -1,6 +1,6 @@
 // The tool's session against a scripted module, for what runs of the tool on
-// real files cannot show: the calls it makes, the progress bar, and a module
-// that misbehaves.
+// real files cannot show: the calls it makes, progress reports, output that
+// cannot be written, and a module that misbehaves.
 #include "session.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +36,9 @@ struct Script {
   int32_t startResult = IMP_START_OK;
   std::string startMessage, endMessage;
   std::vector<Token> tokens{kSummary};
+  std::string description = "Opis";  // ImpKosztDescr's text, 256 bytes
   std::size_t next = 0;
+  int startCalls = 0;
   int endCalls = 0;
   std::string message;
 };
@@ -46,10 +48,16 @@ Script* script = nullptr;
 ModuleExports ScriptedModule() {
   ModuleExports module;
   module.start = [](const char*) {
+    ++script->startCalls;
+    script->next = 0;
     script->message = script->startMessage;
     return script->startResult;
   };
   module.getDescr = [] { return &script->message[0]; };
+  module.kosztDescr = [] {
+    script->description.resize(256, '\0');
+    return &script->description[0];
+  };
   module.getNextToken = [](int32_t* type, void* buffer) -> int32_t {
     if (script->next == script->tokens.size()) {
       script->message = script->endMessage;
@@ -57,7 +65,7 @@ ModuleExports ScriptedModule() {
     }
     const Token& token = script->tokens[script->next++];
     *type = token.type;
-    std::memcpy(buffer, token.bytes.data(), token.bytes.size());
+    if (!token.bytes.empty()) std::memcpy(buffer, token.bytes.data(), token.bytes.size());
     return 1;
   };
   module.end = []() -> int32_t {
@@ -79,13 +87,14 @@ std::string ReadBack(std::FILE* file) {
 
 struct Outcome { int status; std::string out, err; };
 
-Outcome RunDump(Script& s, bool progress = false) {
+Outcome RunDump(Script& s, Mode mode = Mode::kRecords) {
   script = &s;
   Options options;
   options.file = "kosztorys.txt";
+  options.mode = mode;
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
-  const int status = RunSession(ScriptedModule(), options, out, err, progress);
+  const int status = RunSession(ScriptedModule(), options, out, err);
   return {status, ReadBack(out), ReadBack(err)};
 }
 
@@ -119,20 +128,61 @@ TEST(RunSession, ExitStatusAndMessage) {
   }
 }
 
-TEST(RunSession, ProgressReportsDriveTheBarOnlyOnATerminal) {
-  for (bool terminal : {false, true}) {
+TEST(RunSession, ProgressReportsAreNoRecords) {
+  Script s;
+  s.tokens = {MakeToken(IMP_TOKEN_PROGRESS, 0.25), kSummary, MakeToken(IMP_TOKEN_PROGRESS, 1.0)};
+  const Outcome outcome = RunDump(s);
+  EXPECT_EQ(outcome.status, kExitOk);
+  EXPECT_EQ(outcome.out, kSummaryJson);
+  EXPECT_EQ(outcome.err, "");
+}
+
+// Output that cannot be written has its own status in every mode, and the
+// import stops at the first failed write.
+TEST(RunSession, FailedWriteHasItsOwnStatus) {
+  for (Mode mode : {Mode::kRecords, Mode::kRaw, Mode::kDescribe, Mode::kHtml}) {
     Script s;
-    s.tokens = {MakeToken(IMP_TOKEN_PROGRESS, 0.25), kSummary, MakeToken(IMP_TOKEN_PROGRESS, 1.0)};
-    const Outcome outcome = RunDump(s, terminal);
-    EXPECT_EQ(outcome.status, kExitOk);
-    EXPECT_EQ(outcome.out, kSummaryJson);
-    if (terminal) {
-      EXPECT_NE(outcome.err.find(" 25%"), std::string::npos);
-      EXPECT_NE(outcome.err.find("100%"), std::string::npos);
-    } else {
-      EXPECT_EQ(outcome.err, "");
+    s.tokens = {kSummary, kSummary, kSummary};
+    script = &s;
+    Options options;
+    options.file = "kosztorys.txt";
+    options.mode = mode;
+    // A stream opened for reading refuses every write; unbuffered, the
+    // first record's write fails at once.
+    const char* path = "impordano_dump_read_only.tmp";
+    std::fclose(std::fopen(path, "wb"));
+    std::FILE* readOnly = std::fopen(path, "rb");
+    ASSERT_NE(readOnly, nullptr);
+    std::setvbuf(readOnly, nullptr, _IONBF, 0);
+    std::FILE* err = std::tmpfile();
+    const int status = RunSession(ScriptedModule(), options, readOnly, err);
+    std::fclose(readOnly);
+    std::remove(path);
+    const std::string message = ReadBack(err);
+    EXPECT_EQ(status, kExitCannotWrite) << static_cast<int>(mode);
+    EXPECT_NE(message.find("impordano-dump: cannot write the output: "), std::string::npos)
+        << message;
+    EXPECT_EQ(s.endCalls, mode == Mode::kHtml ? 2 : 1) << static_cast<int>(mode);
+    if (mode == Mode::kRecords || mode == Mode::kRaw) {
+      EXPECT_EQ(s.next, 1u);
     }
   }
+}
+
+// The page needs ImpKosztDescr, after which an import delivers nothing: one
+// import for the description, one for the records.
+TEST(RunSession, HtmlPageImportsTwice) {
+  Script s;
+  s.description = "Opis <kosztorysu> \xB3\xF3" "d\x9F";
+  const Outcome outcome = RunDump(s, Mode::kHtml);
+  EXPECT_EQ(outcome.status, kExitOk);
+  EXPECT_EQ(s.startCalls, 2);
+  EXPECT_EQ(s.endCalls, 2);
+  EXPECT_EQ(s.next, 1u);
+  EXPECT_NE(outcome.out.find("<p class=\"description\">Opis &lt;kosztorysu&gt; \xC5\x82\xC3\xB3"
+                             "d\xC5\xBA</p>"),
+            std::string::npos);
+  EXPECT_EQ(outcome.out.compare(0, 16, "<!DOCTYPE html>\n"), 0);
 }
 
 TEST(RunSession, StopsWhenTheModuleGivesNoTokenType) {

@@ -6,6 +6,10 @@
 
 #include <nlohmann/json.hpp>
 
+#if !defined(_WIN32)
+#include <iconv.h>
+#endif
+
 namespace impdump {
 namespace {
 
@@ -48,6 +52,31 @@ TEST(Utf8FromCp1250, EveryByteGivesValidUtf8) {
   for (char c : Utf8FromCp1250(all)) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   EXPECT_EQ(characters, 255u);
 }
+
+#if !defined(_WIN32)
+// The converter's table against the C library's code page, byte by byte:
+// where iconv refuses a byte (the five undefined ones) the table must give
+// U+FFFD, everywhere else the same character.
+TEST(Utf8FromCp1250, MatchesIconvForEveryByte) {
+  iconv_t cd = iconv_open("UTF-8", "CP1250");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1)) << "iconv has no CP1250 here";
+  int refused = 0;
+  for (int b = 0; b < 256; ++b) {
+    char in[1] = {static_cast<char>(b)};
+    char out[8];
+    char* inPtr = in;
+    char* outPtr = out;
+    std::size_t inLeft = 1, outLeft = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    bool converted = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+    std::string expected = converted ? std::string(out, outPtr) : "\xEF\xBF\xBD";
+    refused += !converted;
+    EXPECT_EQ(Utf8FromCp1250(in, 1), expected) << "byte " << b;
+  }
+  iconv_close(cd);
+  EXPECT_EQ(refused, 5);
+}
+#endif
 
 }  // namespace
 }  // namespace impdump
