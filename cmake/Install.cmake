@@ -51,3 +51,32 @@ string(REGEX REPLACE "/$" "" IMPORDANO_PC_PREFIX_FROM_PCDIR "${IMPORDANO_PC_PREF
 configure_file(${PROJECT_SOURCE_DIR}/cmake/impordano.pc.in
   ${PROJECT_BINARY_DIR}/impordano.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/impordano.pc DESTINATION ${pc_dir})
+
+# The samples (estimate files, each with what impordano-dump prints for it)
+# and a short README: at the top of a Windows tree, as a Windows user looks
+# for them, under share/ elsewhere.
+if(WIN32)
+  set(IMPORDANO_SAMPLES_DESTINATION samples)
+  set(readme_destination .)
+  set(readme_template ${PROJECT_SOURCE_DIR}/cmake/package-readme-windows.txt.in)
+  set(readme_newlines CRLF)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(IMPORDANO_README_PLATFORM "32-bit Windows")
+    set(IMPORDANO_MSVC_MACHINE x86)
+  else()
+    set(IMPORDANO_README_PLATFORM "64-bit Windows")
+    set(IMPORDANO_MSVC_MACHINE x64)
+  endif()
+else()
+  set(IMPORDANO_SAMPLES_DESTINATION ${CMAKE_INSTALL_DATADIR}/impordano/samples)
+  set(readme_destination ${CMAKE_INSTALL_DOCDIR})
+  set(readme_template ${PROJECT_SOURCE_DIR}/cmake/package-readme-linux.txt.in)
+  set(readme_newlines LF)
+  set(IMPORDANO_README_PLATFORM "${CMAKE_SYSTEM_NAME} ${CMAKE_SYSTEM_PROCESSOR}")
+endif()
+file(GLOB IMPORDANO_SAMPLE_FILES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/samples/*.txt ${PROJECT_SOURCE_DIR}/samples/*.jsonl)
+install(FILES ${IMPORDANO_SAMPLE_FILES} DESTINATION ${IMPORDANO_SAMPLES_DESTINATION})
+configure_file(${readme_template} ${PROJECT_BINARY_DIR}/README.txt @ONLY
+  NEWLINE_STYLE ${readme_newlines})
+install(FILES ${PROJECT_BINARY_DIR}/README.txt DESTINATION ${readme_destination})

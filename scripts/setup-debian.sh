@@ -5,10 +5,12 @@
 #   setup-debian.sh [TARGET...]
 #
 # Without a target it installs what the native build needs. The targets add
-# their cross tools: windows-dll (the 32-bit DLL), linux32 (the -m32 build
-# run under qemu) and wine64 (the 64-bit Windows build run under wine64);
-# fuzz adds clang with libFuzzer and the sanitizer runtimes, valgrind adds
-# valgrind.
+# their cross tools: windows-dll (the 32-bit DLL, run under the 32-bit wine
+# of Debian's i386 architecture, which is added when missing), linux32 (the
+# -m32 build run under qemu) and wine64 (the 64-bit Windows build run under
+# wine64); fuzz adds clang with libFuzzer and the sanitizer runtimes,
+# valgrind adds valgrind; packages adds what scripts/package.sh and
+# test-packages.sh need beyond those: both MinGW-w64 compilers and unzip.
 # IMPORDANO_ALL_TARGETS=1 adds them all.
 set -euo pipefail
 
@@ -18,13 +20,13 @@ packages=(
 )
 targets=("$@")
 if [[ "${IMPORDANO_ALL_TARGETS:-0}" == 1 ]]; then
-  targets+=(windows-dll linux32 wine64 fuzz valgrind)
+  targets+=(windows-dll linux32 wine64 fuzz valgrind packages)
 fi
 for target in "${targets[@]}"; do
   case "$target" in
     native) ;;
     windows-dll)
-      packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686) ;;
+      packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine32:i386 googletest) ;;
     linux32)
       packages+=(g++-multilib qemu-user-static googletest) ;;
     wine64)
@@ -34,6 +36,9 @@ for target in "${targets[@]}"; do
       packages+=(clang libclang-rt-14-dev llvm) ;;
     valgrind)
       packages+=(valgrind) ;;
+    packages)
+      packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
+                 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 unzip) ;;
     *)
       echo "setup-debian.sh: unknown target $target" >&2
       exit 2 ;;
@@ -47,6 +52,23 @@ done
 if ((${#missing[@]})); then
   sudo=""
   [[ $(id -u) == 0 ]] || sudo="sudo"
+  # Packages named PACKAGE:i386 come from the i386 architecture, which dpkg
+  # must know before apt-get update reads its lists. They are installed
+  # without what they only recommend: for the 32-bit wine that is sound,
+  # graphics and printing, which programs without windows never use, and
+  # the install shrinks from some 480 packages to some 110.
+  native=() i386=()
+  for p in "${missing[@]}"; do
+    if [[ $p == *:i386 ]]; then i386+=("$p"); else native+=("$p"); fi
+  done
+  if ((${#i386[@]})) && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
   $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+  if ((${#native[@]})); then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${native[@]}"
+  fi
+  if ((${#i386[@]})); then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${i386[@]}"
+  fi
 fi

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # The 64-bit Windows build in build-mingw64: the DLL, impordano-dump and
-# the suite, all run under wine64 (32-bit Windows programs cannot start
-# here). impordano-dump is the one place where the module is loaded by
-# LoadLibrary and called through GetProcAddress, as the real host does; its
-# output is compared byte for byte with the native Linux build's.
+# the suite, all run under wine64. impordano-dump loads the module by
+# LoadLibrary and calls it through GetProcAddress, as the real host does;
+# its output is compared byte for byte with the native Linux build's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets-common.sh

@@ -1,5 +1,5 @@
 # 64-bit Windows build of the module, the suite and the dump tool, run under
-# wine64 on this machine (32-bit Windows programs cannot start here).
+# wine64.
 #
 #   cmake -S . -B build-mingw64 \
 #     -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/x86_64-w64-mingw32.cmake

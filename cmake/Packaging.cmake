@@ -1,0 +1,29 @@
+# Release packages, made by CPack from the install rules (scripts/package.sh
+# makes all three):
+#   impordano-VERSION-win32.zip, impordano-VERSION-win64.zip
+#   impordano-VERSION-Linux-x86_64.tar.gz
+# Each unpacks into a folder of its own name that holds the installed tree,
+# and gets NAME.sha256 beside it. VERSION is the project's.
+set(CPACK_PACKAGE_NAME impordano)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "Import module for cost estimates exported as Windows-1250 text")
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(CPACK_SYSTEM_NAME win32)
+  else()
+    set(CPACK_SYSTEM_NAME win64)
+  endif()
+else()
+  set(CPACK_GENERATOR TGZ)
+  set(CPACK_SYSTEM_NAME ${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR})
+endif()
+set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-${CPACK_SYSTEM_NAME})
+set(CPACK_PACKAGE_CHECKSUM SHA256)
+# Debug information stays in the build tree; the packaged binaries are the
+# same code without it.
+set(CPACK_STRIP_FILES ON)
+# Only the install rules' files; a source package is no release.
+set(CPACK_SOURCE_GENERATOR "")
+include(CPack)
