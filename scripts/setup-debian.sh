@@ -10,17 +10,20 @@
 # -m32 build run under qemu) and wine64 (the 64-bit Windows build run under
 # wine64); fuzz adds clang with libFuzzer and the sanitizer runtimes,
 # valgrind adds valgrind; packages adds what scripts/package.sh and
-# test-packages.sh need beyond those: both MinGW-w64 compilers and unzip.
-# IMPORDANO_ALL_TARGETS=1 adds them all.
+# test-packages.sh need beyond those: both MinGW-w64 compilers and unzip;
+# html adds chromium (without what it only recommends) and python3 for the
+# browser check of impordano-dump's pages. IMPORDANO_ALL_TARGETS=1 adds them
+# all.
 set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config libgtest-dev libbenchmark-dev nlohmann-json3-dev
   locales
 )
+lean=()  # installed without what they only recommend
 targets=("$@")
 if [[ "${IMPORDANO_ALL_TARGETS:-0}" == 1 ]]; then
-  targets+=(windows-dll linux32 wine64 fuzz valgrind packages)
+  targets+=(windows-dll linux32 wine64 fuzz valgrind packages html)
 fi
 for target in "${targets[@]}"; do
   case "$target" in
@@ -39,6 +42,8 @@ for target in "${targets[@]}"; do
     packages)
       packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
                  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 unzip) ;;
+    html)
+      lean+=(chromium python3) ;;
     *)
       echo "setup-debian.sh: unknown target $target" >&2
       exit 2 ;;
@@ -46,29 +51,30 @@ for target in "${targets[@]}"; do
 done
 
 missing=()
-for p in "${packages[@]}"; do
+for p in "${packages[@]}" "${lean[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if ((${#missing[@]})); then
   sudo=""
   [[ $(id -u) == 0 ]] || sudo="sudo"
   # Packages named PACKAGE:i386 come from the i386 architecture, which dpkg
-  # must know before apt-get update reads its lists. They are installed
-  # without what they only recommend: for the 32-bit wine that is sound,
-  # graphics and printing, which programs without windows never use, and
-  # the install shrinks from some 480 packages to some 110.
-  native=() i386=()
+  # must know before apt-get update reads its lists. They and chromium are
+  # installed without what they only recommend: for the 32-bit wine that is
+  # sound, graphics and printing, which programs without windows never use
+  # (the install shrinks from some 480 packages to some 110), and headless
+  # chromium needs no desktop either.
+  full=() bare=()
   for p in "${missing[@]}"; do
-    if [[ $p == *:i386 ]]; then i386+=("$p"); else native+=("$p"); fi
+    if [[ $p == *:i386 || " ${lean[*]} " == *" $p "* ]]; then bare+=("$p"); else full+=("$p"); fi
   done
-  if ((${#i386[@]})) && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [[ " ${bare[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
   fi
   $sudo apt-get update
-  if ((${#native[@]})); then
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${native[@]}"
+  if ((${#full[@]})); then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${full[@]}"
   fi
-  if ((${#i386[@]})); then
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${i386[@]}"
+  if ((${#bare[@]})); then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${bare[@]}"
   fi
 fi

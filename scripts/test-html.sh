@@ -14,17 +14,7 @@ cd "$(dirname "$0")/.."
 source scripts/targets-common.sh
 
 start=$(date +%s)
-missing=()
-for p in chromium python3; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  sudo=""
-  [[ $(id -u) == 0 ]] || sudo="sudo"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y \
-    --no-install-recommends "${missing[@]}"
-fi
+timed "html: packages" bash scripts/setup-debian.sh html
 ensure_native_build
 
 tool=build/src/impordano-dump
