@@ -129,8 +129,11 @@ size_t InputFile::ReadChunk(char* dest) {
   const size_t index = nextChunk_;
   if (!rereading_) {
     const size_t got = ReadFromFile(dest);
-    // Room first, so that a failure leaves nothing half recorded.
-    fingerprints_.reserve(fingerprints_.size() + 1);
+    // Room first, so that a failure leaves nothing half recorded; growing
+    // by half again keeps a file of many small chunks linear.
+    if (fingerprints_.size() == fingerprints_.capacity()) {
+      fingerprints_.reserve(fingerprints_.capacity() + fingerprints_.capacity() / 2 + 16);
+    }
     if (!seekable_) kept_.insert(kept_.end(), dest, dest + got);
     fingerprints_.push_back(Fingerprint{HashBytes(dest, got), got});
     nextChunk_ = index + 1;
