@@ -123,7 +123,6 @@ int32_t ImportSession::NextToken(int32_t* type, void* buffer) noexcept {
   // first reading reads the whole file, so a report shows only where the
   // file header comes late in the file, or at the end, when no record is
   // left.
-  int32_t result = 1;
   if (ProgressDue()) {
     double fraction = static_cast<double>(inputPosition_) / static_cast<double>(fileSize_);
     if (fraction > 1.0) fraction = 1.0;  // the file grew since it was measured
@@ -137,7 +136,7 @@ int32_t ImportSession::NextToken(int32_t* type, void* buffer) noexcept {
       Fail(ENOMEM);
     }
   }
-  if (phase_ == Phase::kOpened) return result;
+  if (phase_ == Phase::kOpened) return 1;  // the report took the call
 
   int32_t delivered = 0;
   if (phase_ == Phase::kStreaming) {
@@ -158,7 +157,7 @@ int32_t ImportSession::NextToken(int32_t* type, void* buffer) noexcept {
   }
   if (delivered == 0) return 0;
   *type = delivered;
-  return result;
+  return 1;
 }
 
 int32_t ImportSession::End() noexcept {
