@@ -161,6 +161,15 @@ std::vector<int> ParseSizes(const char* text) {
 
 double MiB(double bytes) { return bytes / (1024.0 * 1024.0); }
 
+// A peak memory figure, or "n/a" where the system gave none (wine reports
+// no working set for some short-lived processes).
+std::string PeakText(int64_t bytes) {
+  if (bytes <= 0) return "n/a";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", MiB(static_cast<double>(bytes)));
+  return text;
+}
+
 struct Result {
   int positions;
   int64_t bytes, records;
@@ -224,14 +233,13 @@ int main(int argc, char** argv) {
               "records", "import s", "MB/s", "records/s", "fgets s", "raw s", "x fgets", "x raw",
               "peak MiB");
   for (const Result& r : results) {
-    std::printf("%10d %9.1f %9lld %8.4f %10.1f %11.0f %9.4f %9.4f %8.2f %8.2f %10.1f\n",
+    std::printf("%10d %9.1f %9lld %8.4f %10.1f %11.0f %9.4f %9.4f %8.2f %8.2f %10s\n",
                 r.positions, MiB(static_cast<double>(r.bytes)), static_cast<long long>(r.records),
                 r.importTime, static_cast<double>(r.bytes) / r.importTime / 1e6,
                 static_cast<double>(r.records) / r.importTime, r.fgetsTime, r.rawTime,
-                r.importTime / r.fgetsTime, r.importTime / r.rawTime,
-                MiB(static_cast<double>(r.peak)));
+                r.importTime / r.fgetsTime, r.importTime / r.rawTime, PeakText(r.peak).c_str());
   }
-  std::printf("peak MiB of the program without an import: %.1f\n", MiB(static_cast<double>(idle)));
+  std::printf("peak MiB of the program without an import: %s\n", PeakText(idle).c_str());
   if (results.size() >= 2) {
     const Result& a = results.front();
     const Result& b = results.back();
@@ -240,7 +248,8 @@ int main(int argc, char** argv) {
                     std::log(static_cast<double>(b.bytes) / static_cast<double>(a.bytes)));
   }
   for (const Result& r : results) {
-    std::printf("%d positions: peak memory %.1f MiB for a file of %.1f MiB (file + %.1f MiB)\n",
+    if (r.peak <= 0) continue;
+    std::printf("%d positions: peak memory %.1f MiB for a file of %.1f MiB (file %+.1f MiB)\n",
                 r.positions, MiB(static_cast<double>(r.peak)), MiB(static_cast<double>(r.bytes)),
                 MiB(static_cast<double>(r.peak - r.bytes)));
   }
