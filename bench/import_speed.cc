@@ -101,10 +101,24 @@ double Best(int runs, F&& f) {
   return best;
 }
 
+#if defined(_WIN32)
+// This process's peak working set. A child reports its own: for a process
+// that has ended, wine gives no figure.
+int64_t OwnPeakMemory() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
+  return static_cast<int64_t>(counters.PeakWorkingSetSize);
+}
+#endif
+
 // Peak resident memory in bytes of a fresh process of this program that
 // runs `arguments`; -1 when it cannot be measured.
-int64_t ChildPeakMemory(const std::string& self, const std::vector<std::string>& arguments) {
+int64_t ChildPeakMemory(const std::string& self, std::vector<std::string> arguments,
+                        const std::string& dir) {
 #if defined(_WIN32)
+  const std::string report = dir + "/impordano_speed_peak.txt";
+  arguments.push_back(report);
   std::string command = "\"" + self + "\"";
   for (const std::string& a : arguments) command += " \"" + a + "\"";
   STARTUPINFOA startup{};
@@ -115,13 +129,17 @@ int64_t ChildPeakMemory(const std::string& self, const std::vector<std::string>&
     return -1;
   }
   WaitForSingleObject(process.hProcess, INFINITE);
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  const bool ok = GetProcessMemoryInfo(process.hProcess, &counters, sizeof counters);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return ok ? static_cast<int64_t>(counters.PeakWorkingSetSize) : -1;
+  long long peak = -1;
+  if (std::FILE* in = std::fopen(report.c_str(), "r")) {
+    if (std::fscanf(in, "%lld", &peak) != 1) peak = -1;
+    std::fclose(in);
+  }
+  std::remove(report.c_str());
+  return peak;
 #else
+  (void)dir;
   const pid_t pid = fork();
   if (pid < 0) return -1;
   if (pid == 0) {
@@ -138,6 +156,21 @@ int64_t ChildPeakMemory(const std::string& self, const std::vector<std::string>&
   }
   return static_cast<int64_t>(usage.ru_maxrss) * 1024;
 #endif
+}
+
+// The child's part: on Windows it writes its own peak into `report`.
+int ChildDone(int argc, char** argv, int reportIndex) {
+#if defined(_WIN32)
+  if (reportIndex < argc) {
+    if (std::FILE* out = std::fopen(argv[reportIndex], "w")) {
+      std::fprintf(out, "%lld\n", static_cast<long long>(OwnPeakMemory()));
+      std::fclose(out);
+    }
+  }
+#else
+  (void)argc, (void)argv, (void)reportIndex;
+#endif
+  return 0;
 }
 
 std::string SelfPath(const char* argv0) {
@@ -161,8 +194,7 @@ std::vector<int> ParseSizes(const char* text) {
 
 double MiB(double bytes) { return bytes / (1024.0 * 1024.0); }
 
-// A peak memory figure, or "n/a" where the system gave none (wine reports
-// no working set for some short-lived processes).
+// A peak memory figure, or "n/a" where the system gave none.
 std::string PeakText(int64_t bytes) {
   if (bytes <= 0) return "n/a";
   char text[32];
@@ -187,9 +219,9 @@ int main(int argc, char** argv) {
     const std::string a = argv[i];
     if (a == "--child" && i + 1 < argc) {  // one import, for the memory figure
       ImportOnce(argv[i + 1]);
-      return 0;
+      return ChildDone(argc, argv, i + 2);
     }
-    if (a == "--idle") return 0;  // the memory of the program alone
+    if (a == "--idle") return ChildDone(argc, argv, i + 1);  // the program alone
     if (a == "--positions" && i + 1 < argc) {
       sizes = ParseSizes(argv[++i]);
     } else if (a == "--runs" && i + 1 < argc) {
@@ -206,7 +238,7 @@ int main(int argc, char** argv) {
     }
   }
   const std::string self = SelfPath(argv[0]);
-  const int64_t idle = ChildPeakMemory(self, {"--idle"});
+  const int64_t idle = ChildPeakMemory(self, {"--idle"}, dir);
 
   std::vector<Result> results;
   for (int positions : sizes) {
@@ -224,7 +256,7 @@ int main(int argc, char** argv) {
     r.rawTime = Best(runs, [&] { RawScan(path.c_str()); });
     r.fgetsTime = Best(runs, [&] { FgetsLoop(path.c_str()); });
     r.importTime = Best(runs, [&] { r.records = ImportOnce(path.c_str()); });
-    r.peak = ChildPeakMemory(self, {"--child", path});
+    r.peak = ChildPeakMemory(self, {"--child", path}, dir);
     results.push_back(r);
     std::remove(path.c_str());
   }
