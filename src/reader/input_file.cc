@@ -129,11 +129,7 @@ size_t InputFile::ReadChunk(char* dest) {
   const size_t index = nextChunk_;
   if (!rereading_) {
     const size_t got = ReadFromFile(dest);
-    // Room first, so that a failure leaves nothing half recorded; growing
-    // by half again keeps a file of many small chunks linear.
-    if (fingerprints_.size() == fingerprints_.capacity()) {
-      fingerprints_.reserve(fingerprints_.capacity() + fingerprints_.capacity() / 2 + 16);
-    }
+    // A failure here fails the whole import, which closes the file.
     if (!seekable_) kept_.insert(kept_.end(), dest, dest + got);
     fingerprints_.push_back(Fingerprint{HashBytes(dest, got), got});
     nextChunk_ = index + 1;
