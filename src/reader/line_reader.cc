@@ -29,18 +29,36 @@ constexpr HeaderPrefix kNumberedHeaders[] = {
     {"[RMS ", 5, kResourceHeader},
 };
 
-bool Is(const char* line, size_t length, const char (&text)[8]) {
-  return length == 7 && std::memcmp(line, text, 7) == 0;
+// Whether the line is exactly `text`, its LF included.
+template <size_t N>
+bool Is(const char* line, size_t length, const char (&text)[N]) {
+  return length == N - 1 && std::memcmp(line, text, N - 1) == 0;
 }
-bool Is(const char* line, size_t length, const char (&text)[13]) {
-  return length == 12 && std::memcmp(line, text, 12) == 0;
-}
+
+// While it lives, the first `symbol` of a field reads as '.': the field is
+// the same again afterwards, also when the reading throws.
+class SymbolAsPoint {
+ public:
+  SymbolAsPoint(char* field, char symbol) noexcept
+      : at_(symbol != '.' ? std::strchr(field, symbol) : nullptr), symbol_(symbol) {
+    if (at_ != nullptr) *at_ = '.';
+  }
+  ~SymbolAsPoint() {
+    if (at_ != nullptr) *at_ = symbol_;
+  }
+  SymbolAsPoint(const SymbolAsPoint&) = delete;
+  SymbolAsPoint& operator=(const SymbolAsPoint&) = delete;
+
+ private:
+  char* at_;
+  char symbol_;
+};
 
 }  // namespace
 
 void LineReader::Begin() {
   // A line may start anywhere in a chunk: room for one chunk behind the
-  // unread rest of the longest line, and for the scan's last 16-byte load.
+  // unread rest of the longest line, and for the scan's loads past its end.
   buffer_.resize(input_.ChunkSize() + kMaxLine + 1 + kScanPadding);
   base_ = 0;
   begin_ = end_ = 0;
@@ -101,14 +119,42 @@ unsigned LowestBit(unsigned bits) {
 }
 
 // Where a line's LF and its first '=' are among the first `limit` bytes at
-// `p`, and whether a TAB or NUL comes before the LF. Lines are short: the
-// bytes are compared 16 at a time.
+// `p`, and whether a TAB or NUL comes before the LF.
 struct Scan {
   size_t lineFeed = kNone;
   size_t equals = kNone;  // only when before the LF
   bool tabOrNul = false;
 };
 
+#if defined(IMP_SCAN_SSE2)
+// The bytes equal to `c` among the 32 in `low` and `high`, one bit each.
+uint32_t Find32(__m128i low, __m128i high, char c) {
+  const __m128i pattern = _mm_set1_epi8(c);
+  return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, pattern))) |
+         static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, pattern))) << 16;
+}
+#endif
+
+#if defined(IMP_SCAN_SSE2)
+// Most lines end within 32 bytes: one look at them, two 16-byte loads,
+// finds the LF, the '=' and any TAB or NUL. No LF there: lineFeed is kNone.
+// The reader's buffer has room to load 32 bytes past its data.
+Scan ScanShortLine(const char* p) {
+  Scan scan;
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+  const uint32_t lineFeeds = Find32(low, high, '\n');
+  if (lineFeeds == 0) return scan;
+  scan.lineFeed = LowestBit(lineFeeds);
+  const uint32_t line = static_cast<uint32_t>((uint64_t(1) << scan.lineFeed) - 1);
+  const uint32_t equals = Find32(low, high, '=') & line;
+  if (equals != 0) scan.equals = LowestBit(equals);
+  scan.tabOrNul = ((Find32(low, high, '\t') | Find32(low, high, '\0')) & line) != 0;
+  return scan;
+}
+#endif
+
+// Any line, 16 bytes at a time.
 Scan ScanLine(const char* p, size_t limit) {
   Scan scan;
 #if defined(IMP_SCAN_SSE2)
@@ -117,9 +163,10 @@ Scan ScanLine(const char* p, size_t limit) {
   for (size_t at = 0; at < limit; at += 16) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
     const unsigned valid = limit - at >= 16 ? 0xFFFFu : (1u << (limit - at)) - 1;
-    unsigned lf = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed))) & valid;
+    const unsigned lf =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed))) & valid;
     const unsigned eq = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, equals)));
-    unsigned odd = static_cast<unsigned>(_mm_movemask_epi8(
+    const unsigned odd = static_cast<unsigned>(_mm_movemask_epi8(
         _mm_or_si128(_mm_cmpeq_epi8(bytes, tab), _mm_cmpeq_epi8(bytes, nul))));
     // Only the bytes before the LF belong to the line.
     const unsigned line = lf != 0 ? (1u << LowestBit(lf)) - 1 : valid;
@@ -183,44 +230,28 @@ int32_t LineReader::SplitKeyLine(char* value, char* end) noexcept {
   return kKeyLine;
 }
 
-namespace {
-
-#if defined(IMP_SCAN_SSE2)
-// The bytes equal to `c` among the 32 at `p`, one bit each.
-uint32_t Find32(__m128i low, __m128i high, char c) {
-  const __m128i pattern = _mm_set1_epi8(c);
-  return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, pattern))) |
-         static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, pattern))) << 16;
+// The line at begin_ whose LF is at `lineFeed` and which fits: a CR before
+// the LF is dropped.
+inline int32_t LineReader::TakeLine(char* start, size_t lineFeed, size_t equalsAt,
+                                     bool tabOrNul) noexcept {
+  const bool crLf = lineFeed >= 1 && start[lineFeed - 1] == '\r';
+  if (crLf) start[lineFeed - 1] = '\n';
+  const size_t length = lineFeed + 1 - (crLf ? 1 : 0);
+  lineOffset_ = Position();
+  begin_ += lineFeed + 1;
+  lineLength_ = length;
+  if (equalsAt != kNone) return kind_ = KeyLine(start, length, equalsAt, tabOrNul);
+  return kind_ = OtherLine(start, length);
 }
-#endif
-
-}  // namespace
 
 int32_t LineReader::ReadLine() {
   fieldCount_ = 0;
   key_ = Key::kUnknown;
 #if defined(IMP_SCAN_SSE2)
-  // Most lines end within 32 bytes: one look at them finds the LF, the '='
-  // and any TAB or NUL. The buffer has room to load 32 bytes anywhere in it.
   if (end_ - begin_ >= 32) {
     char* const start = buffer_.data() + begin_;
-    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start));
-    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start + 16));
-    const uint32_t lineFeeds = Find32(low, high, '\n');
-    if (lineFeeds != 0) {
-      const size_t lineFeed = LowestBit(lineFeeds);
-      const uint32_t before = static_cast<uint32_t>((uint64_t(1) << lineFeed) - 1);
-      const bool crLf = lineFeed >= 1 && start[lineFeed - 1] == '\r';
-      if (crLf) start[lineFeed - 1] = '\n';
-      const size_t length = lineFeed + 1 - (crLf ? 1 : 0);
-      lineOffset_ = Position();
-      begin_ += lineFeed + 1;
-      lineLength_ = length;
-      const uint32_t equals = Find32(low, high, '=') & before;
-      if (equals == 0) return kind_ = OtherLine(start, length);
-      const bool tabOrNul = ((Find32(low, high, '\t') | Find32(low, high, '\0')) & before) != 0;
-      return kind_ = KeyLine(start, length, LowestBit(equals), tabOrNul);
-    }
+    const Scan scan = ScanShortLine(start);
+    if (scan.lineFeed != kNone) return TakeLine(start, scan.lineFeed, scan.equals, scan.tabOrNul);
   }
 #endif
   for (;;) {
@@ -229,20 +260,15 @@ int32_t LineReader::ReadLine() {
     // A line fits when its LF is among the first 9192 bytes: 9191 of text,
     // or 9190 and a CR LF.
     const Scan scan = ScanLine(start, std::min(available, kMaxLine + 1));
-    size_t consumed, length;
-    bool terminated = false;
+    size_t consumed;
     if (scan.lineFeed != kNone) {
-      consumed = scan.lineFeed + 1;
-      const bool crLf = consumed >= 2 && start[consumed - 2] == '\r';
-      length = consumed - (crLf ? 1 : 0);
-      if (length <= kMaxLine) {
-        if (crLf) start[consumed - 2] = '\n';
-        terminated = true;
-      } else {
-        consumed = length = kMaxLine;
+      const bool crLf = scan.lineFeed >= 1 && start[scan.lineFeed - 1] == '\r';
+      if (scan.lineFeed + 1 - (crLf ? 1 : 0) <= kMaxLine) {
+        return TakeLine(start, scan.lineFeed, scan.equals, scan.tabOrNul);
       }
+      consumed = kMaxLine;
     } else if (available > kMaxLine) {
-      consumed = length = kMaxLine;
+      consumed = kMaxLine;
     } else if (Refill()) {
       continue;
     } else if (available == 0) {
@@ -250,14 +276,12 @@ int32_t LineReader::ReadLine() {
       lineOffset_ = Position();
       return kind_ = kEndOfFile;
     } else {
-      consumed = length = available;  // the last line, without its LF
+      consumed = available;  // the last line, without its LF
     }
     lineOffset_ = Position();
     begin_ += consumed;
-    lineLength_ = length;
-    if (!terminated) return kind_ = kUnterminatedLine;
-    if (scan.equals != kNone) return kind_ = KeyLine(start, length, scan.equals, scan.tabOrNul);
-    return kind_ = OtherLine(start, length);
+    lineLength_ = consumed;
+    return kind_ = kUnterminatedLine;
   }
 }
 
@@ -301,21 +325,13 @@ int32_t LineReader::FieldChar(int32_t index, int32_t defaultValue) const noexcep
   return HasText(index) ? static_cast<unsigned char>(fields_[index][0]) : defaultValue;
 }
 
-char* LineReader::DecimalSymbolIn(int32_t index) const noexcept {
-  return decimalSymbol_ != '.' ? std::strchr(fields_[index], decimalSymbol_) : nullptr;
-}
-
 double LineReader::FieldDouble(int32_t index, double defaultValue) noexcept {
   if (!HasText(index)) return defaultValue;
   double value;
   if (decimalSymbol_ == '.') return ParseDouble(fields_[index]);
   if (decimalSymbol_ == ',' && ParseDoubleWithComma(fields_[index], &value)) return value;
-  // The symbol reads as '.' for this conversion only; the field stays.
-  char* symbol = DecimalSymbolIn(index);
-  if (symbol != nullptr) *symbol = '.';
-  value = ParseDouble(fields_[index]);
-  if (symbol != nullptr) *symbol = decimalSymbol_;
-  return value;
+  const SymbolAsPoint point(fields_[index], decimalSymbol_);
+  return ParseDouble(fields_[index]);
 }
 
 void LineReader::CopyField(char* dest, int32_t index, size_t size, Point point) {
@@ -323,15 +339,8 @@ void LineReader::CopyField(char* dest, int32_t index, size_t size, Point point) 
     dest[0] = '\0';
     return;
   }
-  char* symbol = point == Point::kDecimalSymbolAsPoint ? DecimalSymbolIn(index) : nullptr;
-  if (symbol != nullptr) *symbol = '.';
-  struct Restore {  // also when the store runs out of memory
-    char* at;
-    char symbol;
-    ~Restore() {
-      if (at != nullptr) *at = symbol;
-    }
-  } restore{symbol, decimalSymbol_};
+  const SymbolAsPoint asPoint(fields_[index],
+                              point == Point::kDecimalSymbolAsPoint ? decimalSymbol_ : '.');
   CopyText(dest, size, fields_[index], fieldLengths_[index], store_);
 }
 

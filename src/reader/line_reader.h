@@ -121,11 +121,10 @@ class LineReader {
   static constexpr size_t kScanPadding = 32;
 
   bool Refill();
+  int32_t TakeLine(char* start, size_t lineFeed, size_t equalsAt, bool tabOrNul) noexcept;
   int32_t KeyLine(char* line, size_t length, size_t equalsAt, bool tabOrNul) noexcept;
   int32_t SplitKeyLine(char* value, char* end) noexcept;
   int32_t OtherLine(const char* line, size_t length) noexcept;
-  // The field's first decimal symbol when it is not '.', else nullptr.
-  char* DecimalSymbolIn(int32_t index) const noexcept;
   bool HasText(int32_t index) const noexcept {
     return index >= 0 && index < fieldCount_ && fields_[index][0] != '\0';
   }
