@@ -44,9 +44,16 @@ void FormatCatalogueNumber(int32_t k, char* out, size_t size) {
 
 // A KNR basis: catalogue "KNR" and a column whose first '-' is its fifth
 // character, as in "0202-0101-02": catalogue number 2-02, table 0101-02.
-bool IsKnrBasis(const char* catalogue, const char* column) {
+// The survey asks the two halves of the question on their own lines.
+bool IsKnrCatalogue(const char* catalogue) { return std::strcmp(catalogue, "KNR") == 0; }
+
+bool IsKnrColumn(const char* column) {
   const char* dash = std::strchr(column, '-');
-  return std::strcmp(catalogue, "KNR") == 0 && dash != nullptr && dash - column == 4;
+  return dash != nullptr && dash - column == 4;
+}
+
+bool IsKnrBasis(const char* catalogue, const char* column) {
+  return IsKnrCatalogue(catalogue) && IsKnrColumn(column);
 }
 
 // The basis as one text; a KNR basis keeps its parts in a catalogue detail
@@ -138,14 +145,12 @@ void SurveyPosition(LineReader& reader, ImportPlan& plan) {
     switch (reader.KeyOf()) {
       case Key::kCatalogue:
         plan.CountText(reader, 0, sizeof(CatalogueDetail::catalogue));
-        knrCatalogue = std::strcmp(reader.FieldText(0), "KNR") == 0;
+        knrCatalogue = IsKnrCatalogue(reader.FieldText(0));
         break;
-      case Key::kColumn: {
+      case Key::kColumn:
         plan.CountText(reader, 0, sizeof(CatalogueDetail::tableColumn));
-        const char* dash = std::strchr(reader.FieldText(0), '-');
-        knrColumn = dash != nullptr && dash - reader.FieldText(0) == 4;
+        knrColumn = IsKnrColumn(reader.FieldText(0));
         break;
-      }
       case Key::kDescription:
         plan.CountText(reader, 0, sizeof(PositionRecord::description));
         break;
