@@ -64,8 +64,6 @@ constexpr size_t kSmallestRegion = size_t(64) << 10;
 
 size_t RoundUp(size_t value, size_t alignment) { return (value + alignment - 1) & ~(alignment - 1); }
 
-}  // namespace
-
 // The red zone after each block, where a checker looks for overruns.
 size_t RedZone() noexcept {
 #if defined(IMP_ASAN)
@@ -76,6 +74,8 @@ size_t RedZone() noexcept {
   return 0;
 #endif
 }
+
+}  // namespace
 
 size_t Arena::Footprint(size_t size) const noexcept { return RoundUp(size + RedZone(), alignment_); }
 

@@ -12,15 +12,9 @@ void ValueTally::Add(double value) {
   const double folded = value == 0.0 ? 0.0 : value;
   Key key;
   std::memcpy(&key, &folded, sizeof key);
-  if (lastItem_ < items_.size() && key == lastKey_) {
-    ++items_[lastItem_].count;
-    return;
-  }
   const auto found = index_.find(key);
   if (found != index_.end()) {
     ++items_[found->second].count;
-    lastKey_ = key;
-    lastItem_ = found->second;
     return;
   }
   items_.push_back(Item{value, 1});
@@ -30,8 +24,6 @@ void ValueTally::Add(double value) {
     items_.pop_back();
     throw;
   }
-  lastKey_ = key;
-  lastItem_ = items_.size() - 1;
 }
 
 double ValueTally::MostFrequent() const noexcept {
@@ -50,7 +42,6 @@ void ValueTally::Clear() noexcept {
   // Swapped with empty ones, so that the memory goes too.
   decltype(items_)().swap(items_);
   decltype(index_)().swap(index_);
-  lastItem_ = static_cast<size_t>(-1);
 }
 
 ValueTally* RateTally::Of(int32_t kind) noexcept {

@@ -55,10 +55,6 @@ class ValueTally {
     }
   };
   std::vector<Item, ModuleAllocator<Item>> items_;
-  // The item of the value added last: a file repeats the same rate over and
-  // over, and this spares the index most of its lookups.
-  Key lastKey_ = 0;
-  size_t lastItem_ = static_cast<size_t>(-1);
   std::unordered_map<Key, size_t, KeyHash, std::equal_to<Key>,
                      ModuleAllocator<std::pair<const Key, size_t>>>
       index_;
