@@ -40,9 +40,7 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
 
-  std::unique_ptr<Module> module = options.library.empty()
-                                       ? LoadDefaultModule(&error)
-                                       : Module::Load(options.library, &error);
+  std::unique_ptr<Module> module = OpenModule(options.library, &error);
   if (!module) {
     std::fprintf(stderr, "impordano-dump: cannot load the import module: %s\n", error.c_str());
     return kExitCannotRead;

@@ -16,6 +16,8 @@ std::string UsageText() {
          "  --raw             print each record's bytes in hex instead of JSON\n"
          "  --html            print the whole estimate as one self-contained HTML\n"
          "                    page (UTF-8) instead of JSON\n"
+         "  --lang pl|en      the language of the page's own words: Polish (the\n"
+         "                    default) or English\n"
          "  --pretty          indent the JSON over several lines\n"
          "  --library PATH    use the module at PATH instead of the one installed\n"
          "                    or built with this tool\n"
@@ -55,6 +57,17 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       modes.emplace_back(arg, Mode::kHtml);
     } else if (arg == "--pretty") {
       options->pretty = true;
+    } else if (arg == "--lang" || arg.compare(0, 7, "--lang=") == 0) {
+      std::string name;
+      if (arg == "--lang") {
+        if (i + 1 < args.size()) name = args[++i];
+      } else {
+        name = arg.substr(7);
+      }
+      if (!imppage::LanguageFromName(name, &options->language)) {
+        *error = "--lang takes pl or en";
+        return false;
+      }
     } else if (arg == "--library") {
       if (i + 1 == args.size() || args[i + 1].empty()) {
         *error = "--library needs a path";

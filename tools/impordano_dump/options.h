@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "page_words.h"
+
 namespace impdump {
 
 enum class Mode { kRecords, kDescribe, kRaw, kHtml, kHelp, kVersion };
@@ -13,6 +15,7 @@ struct Options {
   Mode mode = Mode::kRecords;
   bool all = false;     // reserved fields too (JSON)
   bool pretty = false;  // indented JSON instead of one line a record
+  imppage::Language language = imppage::Language::kPolish;  // of the HTML page
   std::string library;  // empty: the module built or installed with the tool
   std::string file;
 };

@@ -33,6 +33,21 @@ TEST(ParseOptions, AcceptedCommandLines) {
   }
 }
 
+TEST(ParseOptions, PageLanguage) {
+  using imppage::Language;
+  const std::pair<std::vector<std::string>, Language> cases[] = {
+      {{"--html", "a.txt"}, Language::kPolish},
+      {{"--html", "--lang", "en", "a.txt"}, Language::kEnglish},
+      {{"--lang=en", "--lang=pl", "--html", "a.txt"}, Language::kPolish},
+  };
+  for (const auto& c : cases) {
+    Options options;
+    std::string error;
+    ASSERT_TRUE(ParseOptions(c.first, &options, &error)) << error;
+    EXPECT_EQ(options.language, c.second) << c.first[1];
+  }
+}
+
 TEST(ParseOptions, RefusedCommandLines) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{}, "no estimate file given"},
@@ -42,6 +57,9 @@ TEST(ParseOptions, RefusedCommandLines) {
       {{"--describe", "--raw", "a.txt"}, "--describe and --raw cannot be used together"},
       {{"--html", "a.txt", "--describe"}, "--html and --describe cannot be used together"},
       {{"-x", "a.txt"}, "unknown option -x"},
+      {{"--html", "--lang", "de", "a.txt"}, "--lang takes pl or en"},
+      {{"--html", "a.txt", "--lang"}, "--lang takes pl or en"},
+      {{"--lang=PL", "a.txt"}, "--lang takes pl or en"},
   };
   for (const auto& c : cases) {
     Options options;
