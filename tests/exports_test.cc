@@ -40,19 +40,21 @@ TEST(ImpStart, AcceptsOnlyAFileHeaderAsTheFirstNonBlankLine) {
   }
 }
 
+// The numbers as the C libraries of Windows and Linux give them, on every
+// target: the WebAssembly build translates its own.
 TEST(ImpStart, ReportsTheErrorNumberOfAFailedOpen) {
-  const std::pair<const char*, int> cases[] = {
-      {"/nonexistent/impordano.txt", ENOENT},
+  const std::pair<const char*, const char*> cases[] = {
+      {"/nonexistent/impordano.txt", "2"},  // ENOENT
 #if defined(_WIN32)
-      {"/", EACCES},  // the Windows runtime does not open a directory at all
+      {"/", "13"},  // EACCES: the Windows runtime does not open a directory at all
 #else
-      {"/", EISDIR},
+      {"/", "21"},  // EISDIR
 #endif
-      {nullptr, EINVAL},
+      {nullptr, "22"},  // EINVAL
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ImpStart(c.first), IMP_START_FAILED);
-    EXPECT_STREQ(ImpGetDescr(), std::to_string(c.second).c_str());
+    EXPECT_STREQ(ImpGetDescr(), c.second);
     int32_t type = -1;
     unsigned char buffer[IMP_MAX_RECORD_SIZE];
     EXPECT_EQ(ImpGetNextToken(&type, buffer), 0);  // nothing to deliver

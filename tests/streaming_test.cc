@@ -134,7 +134,7 @@ TEST(Streaming, AFileWrittenToBetweenTheReadingsStopsTheImport) {
     // the change, and the error number tells why.
     ASSERT_LT(partial.types.size(), all.size());
     EXPECT_EQ(partial.types, std::vector<int32_t>(all.begin(), all.begin() + partial.types.size()));
-    EXPECT_EQ(partial.message, std::to_string(EIO));
+    EXPECT_EQ(partial.message, "5");  // EIO
 #endif
   }
   // The same bytes written again change nothing.

@@ -17,12 +17,25 @@ namespace {
 constexpr char kProgram[] = "impordano-dump";
 constexpr int32_t kNoType = -1;
 
-// The module reports failures as an errno value in decimal text.
+// The module reports failures as an errno value in decimal text, numbered
+// as the C libraries of Windows and Linux number them.
 std::string ErrorText(const char* number) {
   char* end = nullptr;
   long value = std::strtol(number, &end, 10);
   if (end == number || *end != '\0') return std::string("error ") + number;
+#if defined(__EMSCRIPTEN__)
+  // This C library numbers errors its own way: name those a host meets.
+  switch (value) {
+    case 2: return "No such file or directory";
+    case 5: return "Input/output error";
+    case 12: return "Cannot allocate memory";
+    case 13: return "Permission denied";
+    case 21: return "Is a directory";
+    default: return std::string("error ") + number;
+  }
+#else
   return std::strerror(static_cast<int>(value));
+#endif
 }
 
 // Standard output, remembering the first failed write and its reason, after
