@@ -48,6 +48,9 @@ TEST(ImpStart, ReportsTheErrorNumberOfAFailedOpen) {
 #else
       {"/", EISDIR},
 #endif
+#if defined(__linux__)
+      {"/proc/self/mem", EIO},  // opens, but its first read fails
+#endif
       {nullptr, EINVAL},
   };
   for (const auto& c : cases) {

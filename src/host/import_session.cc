@@ -49,6 +49,8 @@ int32_t ImportSession::Start(const char* path) noexcept {
       kind = reader_.ReadLine();
     } while (kind != kEndOfFile && reader_.IsBlank());
     if (kind != kFileHeader) {
+      // A file that could not be read is no file that is not an estimate.
+      if (input_.ReadError() != 0) SetMessage(input_.ReadError());
       input_.Close();
       return IMP_START_FAILED;
     }
@@ -86,6 +88,10 @@ char* ImportSession::Describe() noexcept {
 void ImportSession::Prepare() {
   const char symbolAtStart = reader_.DecimalSymbol();
   SurveyFile(reader_, plan_);
+  if (input_.ReadError() != 0) {
+    Fail(input_.ReadError());
+    return;
+  }
   inputPosition_ = reader_.Position();
   symbolAfterFile_ = reader_.DecimalSymbol();
   longTexts_.Reserve(plan_.longTextBytes);
@@ -144,8 +150,8 @@ int32_t ImportSession::NextToken(int32_t* type, void* buffer) noexcept {
       Fail(ENOMEM);
       return 0;
     }
-    if (input_.Changed()) {
-      Fail(kChangedFile);
+    if (input_.ReadError() != 0 || input_.Changed()) {
+      Fail(input_.ReadError() != 0 ? input_.ReadError() : kChangedFile);
       return 0;
     }
     if (delivered == 0) {
