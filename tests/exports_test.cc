@@ -164,6 +164,16 @@ TEST(ImpGetNextToken, ProgressReports) {
     Import import("[Plik]\n[Kosztorys]\n");  // small files never report
     EXPECT_TRUE(import.progress.empty());
   }
+  {
+    // The file header more than 5000 bytes in: the first call reports where
+    // the reading stands and reads no further; the next one reads the file.
+    const std::string blanks(6000, '\n');
+    const std::string rest = "[Kosztorys]\n[Element 1]\nOpis=" + std::string(6000, 'e') + "\n";
+    Import import(blanks + "[Plik]\n" + rest);
+    EXPECT_EQ(import.Types(), (std::vector<int32_t>{2, 6, 3}));
+    const double size = static_cast<double>(blanks.size() + 7 + rest.size());
+    EXPECT_EQ(import.progress, (std::vector<double>{(blanks.size() + 7) / size}));
+  }
 }
 
 #if defined(__linux__)
