@@ -126,8 +126,14 @@
 #ifdef __cplusplus
 #define IMP_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
 extern "C" {
-#else
+#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 #define IMP_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
+#else
+/* C99, and MSVC's C without /std:c11: an array of negative size stops the
+ * compiler instead. */
+#define IMP_CHECK_NAME2(line) imp_layout_check_##line
+#define IMP_CHECK_NAME(line) IMP_CHECK_NAME2(line)
+#define IMP_STATIC_ASSERT(cond, msg) typedef char IMP_CHECK_NAME(__LINE__)[(cond) ? 1 : -1]
 #endif
 
 /* ------------------------------------------------------------------ exports */
@@ -172,7 +178,10 @@ IMP_API int32_t IMP_CALL ImpEnd(void);
 #define IMP_ENTRY_COMMENT_ONLY 0
 #define IMP_ENTRY_MEASUREMENT 2
 
-/* CostItem basis codes: whether a surcharge applies to a cost group. */
+/* CostItem basis codes: whether a surcharge applies to a cost group. 'B'
+ * and 'W' both mean that it applies; 'W' only on a profit item, for a group
+ * whose most frequent "Zysk Kp" rate (labour, equipment) or "Zysk Kz" rate
+ * (material) equals the item's rate. */
 #define IMP_BASIS_NONE 0
 #define IMP_BASIS_APPLIES 'B'
 #define IMP_BASIS_PROFIT_W 'W'
