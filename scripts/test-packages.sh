@@ -174,6 +174,7 @@ done
 # 1250: wine hands the program the path in Windows-1250, as Windows does,
 # and the module opens it. Wine takes the code page from the glibc locale,
 # which is made here (Debian's locales package holds its source).
+mkdir -p "$host/locale"
 localedef -i pl_PL -f UTF-8 "$host/locale/pl_PL.UTF-8" 2>/dev/null ||
   [[ -f "$host/locale/pl_PL.UTF-8/LC_CTYPE" ]] || fail "localedef cannot make pl_PL.UTF-8"
 # The folder "Kosztorysy \u0141\u00f3d\u017a" and the file "\u017c\u00f3\u0142\u0107.txt", named in UTF-8
