@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -74,15 +73,6 @@ TEST(Streaming, ThePlanMatchesWhatTheRecordsUse) {
   }
 }
 
-// Writes `bytes` into the file at `path` in place: the open import still
-// reads the same file.
-bool Rewrite(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << bytes;
-  return static_cast<bool>(out.flush());
-}
-
 struct Partial {
   std::vector<int32_t> types;
   std::string message;
@@ -147,9 +137,6 @@ TEST(Streaming, AFileWrittenToBetweenTheReadingsStopsTheImport) {
 // An import ended half-way leaves nothing behind, and the next one starts
 // afresh: its own records, rates and decimal symbol.
 TEST(Streaming, AnImportEndedHalfWayThenAFreshOne) {
-  // The long texts of an import stay until the next one starts.
-  ASSERT_EQ(ImpStart(WriteFile("[Plik]\n").c_str()), IMP_START_OK);
-  ImpEnd();
   const long regions = imp::LowRegionsInUse();
   const std::string first = File({"[Kosztorys]", "[RMS 1]", "Typ=R", "Koszty po\x9Crednie=65",
                                   "[Pozycja 1]", "Przedmiar 1=" + Filler(300), "[Element 1]"}, ',');

@@ -45,6 +45,13 @@ std::string WriteFile(const std::string& bytes) {
   return path;
 }
 
+bool Rewrite(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out << bytes;
+  return static_cast<bool>(out.flush());
+}
+
 std::string Lines(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\n";

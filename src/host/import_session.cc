@@ -28,9 +28,6 @@ void ImportSession::SetMessage(int error) noexcept {
 
 int32_t ImportSession::Start(const char* path) noexcept {
   End();
-  // The long texts of the previous import go only now: the host may read
-  // those of the last record it received until its next call.
-  longTexts_.Clear();
   plan_.Clear();
   message_[0] = '\0';
   fileSize_ = -1;
@@ -53,6 +50,8 @@ int32_t ImportSession::Start(const char* path) noexcept {
       kind = reader_.ReadLine();
     } while (kind != kEndOfFile && reader_.IsBlank());
     if (kind != kFileHeader) {
+      // A file that could not be read is no file that is not an estimate.
+      if (input_.ReadError() != 0) SetMessage(input_.ReadError());
       input_.Close();
       return IMP_START_FAILED;
     }
@@ -90,6 +89,10 @@ char* ImportSession::Describe() noexcept {
 void ImportSession::Prepare() {
   const char symbolAtStart = reader_.DecimalSymbol();
   SurveyFile(reader_, plan_);
+  if (input_.ReadError() != 0) {
+    Fail(input_.ReadError());
+    return;
+  }
   inputPosition_ = reader_.Position();
   symbolAfterFile_ = reader_.DecimalSymbol();
   longTexts_.Reserve(plan_.longTextBytes);
@@ -104,9 +107,10 @@ void ImportSession::Prepare() {
   phase_ = Phase::kStreaming;
 }
 
+// The blocks and long texts of the records delivered before stay until
+// ImpEnd, as for an import that ends well.
 void ImportSession::Fail(int error) noexcept {
   stream_.Reset();
-  blocks_.Release();
   plan_.Clear();
   SetMessage(error);
   phase_ = Phase::kFailed;
@@ -147,8 +151,8 @@ int32_t ImportSession::NextToken(int32_t* type, void* buffer) noexcept {
       Fail(ENOMEM);
       return 0;
     }
-    if (input_.Changed()) {
-      Fail(kChangedFile);
+    if (input_.ReadError() != 0 || input_.Changed()) {
+      Fail(input_.ReadError() != 0 ? input_.ReadError() : kChangedFile);
       return 0;
     }
     if (delivered == 0) {
@@ -161,9 +165,12 @@ int32_t ImportSession::NextToken(int32_t* type, void* buffer) noexcept {
   return 1;
 }
 
+// What the records and the description pointed to goes now, all of it: the
+// host may read it until this call.
 int32_t ImportSession::End() noexcept {
   stream_.Reset();
   blocks_.Release();
+  longTexts_.Clear();
   // An import ended early leaves the decimal symbol as a whole reading of
   // its file does.
   if (phase_ == Phase::kStreaming || phase_ == Phase::kFinished) {

@@ -5,11 +5,13 @@
 //   first ImpGetNextToken: reads the whole file once for its plan,
 //                  reserves what the records will need            -> streaming
 //   ImpGetNextToken builds the next record from a second reading  -> finished
-//   ImpEnd         releases the blocks behind slots, closes       -> closed
+//   ImpEnd         releases the blocks behind slots and the long
+//                  texts, closes                                  -> closed
 //
 // Running out of memory in the first reading, or a file that changed
 // before the second, fails the import before another record is delivered
-// (-> failed; ImpGetDescr gives the error number).
+// (-> failed; ImpGetDescr gives the error number). What the records
+// delivered before point to stays until ImpEnd all the same.
 //
 // Only this class changes the phase; the builders only read lines and fill
 // records.

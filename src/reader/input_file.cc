@@ -108,6 +108,7 @@ int InputFile::Close() noexcept {
   file_ = nullptr;
   size_ = -1;
   seekable_ = rereading_ = changed_ = false;
+  readError_ = 0;
   nextChunk_ = 0;
   decltype(fingerprints_)().swap(fingerprints_);
   decltype(kept_)().swap(kept_);
@@ -117,15 +118,19 @@ int InputFile::Close() noexcept {
 size_t InputFile::ReadFromFile(char* dest) noexcept {
   size_t got = 0;
   while (got < chunkSize_) {
+    errno = 0;
     const size_t n = std::fread(dest + got, 1, chunkSize_ - got, file_);
-    if (n == 0) break;  // end of file or read error: no more input
+    if (n == 0) {  // end of file or read error: no more input
+      if (std::ferror(file_)) readError_ = errno != 0 ? errno : EIO;
+      break;
+    }
     got += n;
   }
   return got;
 }
 
 size_t InputFile::ReadChunk(char* dest) {
-  if (file_ == nullptr || changed_) return 0;
+  if (file_ == nullptr || changed_ || readError_ != 0) return 0;
   const size_t index = nextChunk_;
   if (!rereading_) {
     const size_t got = ReadFromFile(dest);

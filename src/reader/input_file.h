@@ -58,6 +58,9 @@ class InputFile {
   bool RewindTo(int64_t index) noexcept;
   // A chunk read again differed from its first reading.
   bool Changed() const noexcept { return changed_; }
+  // The error number of a read that failed, 0 when none did. The input
+  // ends there, as it does when a chunk differs.
+  int ReadError() const noexcept { return readError_; }
 
  private:
   struct Fingerprint {
@@ -75,6 +78,7 @@ class InputFile {
   bool seekable_ = false;
   bool rereading_ = false;
   bool changed_ = false;
+  int readError_ = 0;
   size_t nextChunk_ = 0;  // index of the chunk ReadChunk reads next
   std::vector<Fingerprint, ModuleAllocator<Fingerprint>> fingerprints_;
   std::vector<char, ModuleAllocator<char>> kept_;  // an unseekable input's bytes

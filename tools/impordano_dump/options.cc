@@ -21,6 +21,8 @@ std::string UsageText() {
          "  --pretty          indent the JSON over several lines\n"
          "  --library PATH    use the module at PATH instead of the one installed\n"
          "                    or built with this tool\n"
+         "  -o, --output FILE write to FILE instead of standard output, byte for\n"
+         "                    byte (a shell's redirection may re-encode the text)\n"
          "  -h, --help        show this help and exit\n"
          "  --version         show the version and exit\n"
          "\n"
@@ -28,7 +30,7 @@ std::string UsageText() {
          "\n"
          "Exit status: 0 done; 1 the file or the module cannot be opened;\n"
          "2 the file is not an estimate export; 3 the import failed;\n"
-         "4 standard output cannot be written; 64 bad command line.\n";
+         "4 the output cannot be written; 64 bad command line.\n";
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
@@ -80,6 +82,18 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
         *error = "--library needs a path";
         return false;
       }
+    } else if (arg == "-o" || arg == "--output") {
+      if (i + 1 == args.size() || args[i + 1].empty()) {
+        *error = arg + " needs a file";
+        return false;
+      }
+      options->output = args[++i];
+    } else if (arg.compare(0, 9, "--output=") == 0) {
+      options->output = arg.substr(9);
+      if (options->output.empty()) {
+        *error = "--output needs a file";
+        return false;
+      }
     } else {
       *error = "unknown option " + arg;
       return false;
@@ -96,6 +110,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     return false;
   }
   options->file = files[0];
+  if (options->output == options->file) {
+    *error = "the output would overwrite the estimate file " + options->file;
+    return false;
+  }
   options->mode = modes.empty() ? Mode::kRecords : modes.front().second;
   return true;
 }
