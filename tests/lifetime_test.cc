@@ -50,7 +50,7 @@ TEST(Lifetime, RecordsPointToTheirBlocksAndTextsUntilImpEnd) {
       if (tokens.size() == c.changeAfter) Rewrite(path, changed);
     }
 #if !defined(_WIN32)  // Windows lets nobody write to the file while it is imported
-    EXPECT_STREQ(ImpGetDescr(), c.changeAfter ? std::to_string(EIO).c_str() : "");
+    EXPECT_STREQ(ImpGetDescr(), c.changeAfter ? "5" : "");  // EIO
 #endif
     ASSERT_GE(tokens.size(), 3u);
     for (size_t i = 0; i < tokens.size(); ++i) {
