@@ -14,7 +14,10 @@
 # python3 for the sample host's check;
 # html adds chromium (without what it only recommends) and python3 for the
 # browser check of impordano-dump's pages; pascal adds Free Pascal (compiler
-# and run-time units) and python3 for the Pascal host's check.
+# and run-time units) and python3 for the Pascal host's check; wasm adds
+# Emscripten for the WebAssembly build and the viewer, GoogleTest's sources,
+# and chromium and firefox-esr (without what they only recommend) for the
+# viewer's browser tests, which also need node and npm.
 # IMPORDANO_ALL_TARGETS=1 adds them all.
 set -euo pipefail
 
@@ -25,7 +28,7 @@ packages=(
 lean=()  # installed without what they only recommend
 targets=("$@")
 if [[ "${IMPORDANO_ALL_TARGETS:-0}" == 1 ]]; then
-  targets+=(windows-dll linux32 wine64 fuzz valgrind packages html pascal)
+  targets+=(windows-dll linux32 wine64 fuzz valgrind packages html pascal wasm)
 fi
 for target in "${targets[@]}"; do
   case "$target" in
@@ -48,6 +51,9 @@ for target in "${targets[@]}"; do
       lean+=(chromium python3) ;;
     pascal)
       packages+=(fp-compiler fp-units-rtl python3) ;;
+    wasm)
+      packages+=(googletest)
+      lean+=(emscripten chromium firefox-esr) ;;
     *)
       echo "setup-debian.sh: unknown target $target" >&2
       exit 2 ;;
