@@ -14,8 +14,9 @@
 # python3 for the sample host's check;
 # html adds chromium (without what it only recommends) and python3 for the
 # browser check of impordano-dump's pages; pascal adds Free Pascal (compiler
-# and run-time units) and python3 for the Pascal host's check; wasm adds
-# Emscripten for the WebAssembly build and the viewer, GoogleTest's sources,
+# and run-time units) and python3 for the Pascal host's check; viewer adds
+# Emscripten (without what it only recommends), which builds the browser
+# viewer; wasm adds Emscripten, GoogleTest's sources for the suite,
 # and chromium and firefox-esr (without what they only recommend) for the
 # viewer's browser tests, which also need node and npm.
 # IMPORDANO_ALL_TARGETS=1 adds them all.
@@ -51,6 +52,8 @@ for target in "${targets[@]}"; do
       lean+=(chromium python3) ;;
     pascal)
       packages+=(fp-compiler fp-units-rtl python3) ;;
+    viewer)
+      lean+=(emscripten) ;;
     wasm)
       packages+=(googletest)
       lean+=(emscripten chromium firefox-esr) ;;
