@@ -79,6 +79,19 @@ file(GLOB IMPORDANO_SAMPLE_FILES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/samples/*.txt ${PROJECT_SOURCE_DIR}/samples/*.jsonl
   ${PROJECT_SOURCE_DIR}/samples/host.c)
 install(FILES ${IMPORDANO_SAMPLE_FILES} DESTINATION ${IMPORDANO_SAMPLES_DESTINATION})
+# The browser viewer, built by the WebAssembly build and handed to this one
+# (scripts/package.sh does): beside README.txt on Windows, in share/impordano
+# elsewhere.
+set(IMPORDANO_VIEWER_HTML "" CACHE FILEPATH "A built impordano-viewer.html to ship in the package")
+if(IMPORDANO_VIEWER_HTML)
+  if(WIN32)
+    set(viewer_destination .)
+  else()
+    set(viewer_destination ${CMAKE_INSTALL_DATADIR}/impordano)
+  endif()
+  install(FILES ${IMPORDANO_VIEWER_HTML} DESTINATION ${viewer_destination}
+    RENAME impordano-viewer.html)
+endif()
 configure_file(${readme_template} ${PROJECT_BINARY_DIR}/README.txt @ONLY
   NEWLINE_STYLE ${readme_newlines})
 install(FILES ${PROJECT_BINARY_DIR}/README.txt DESTINATION ${readme_destination})

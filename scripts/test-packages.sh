@@ -112,7 +112,9 @@ windows_zip() {
   echo "== packages: unzip -l $(basename "$file")"
   unzip -l "$file"
   unpack "$file"
-  expect_listing "$root" README.txt bin include lib samples
+  expect_listing "$root" README.txt bin impordano-viewer.html include lib samples
+  cmp "$root/impordano-viewer.html" "$out/impordano-viewer-$version.html" ||
+    fail "win$bits: impordano-viewer.html is not the released viewer"
   expect_listing "$root/bin" impordano.dll impordano-dump.exe
   expect_files include/impordano.h include/impordano.pas samples/host.c \
     lib/libimpordano.dll.a lib/impordano.def \
@@ -199,7 +201,11 @@ expect_listing "$root/bin" impordano-dump
 expect_files include/impordano.h include/impordano.pas share/impordano/samples/host.c \
   lib/libimpordano.so "lib/libimpordano.so.$version" \
   lib/cmake/impordano/impordanoConfig.cmake lib/pkgconfig/impordano.pc \
-  share/doc/impordano/README.txt
+  share/doc/impordano/README.txt share/impordano/impordano-viewer.html
+cmp "$root/share/impordano/impordano-viewer.html" "$out/impordano-viewer-$version.html" ||
+  fail "Linux: impordano-viewer.html is not the released viewer"
+(cd "$out" && sha256sum -c "impordano-viewer-$version.html.sha256" >/dev/null) ||
+  fail "impordano-viewer-$version.html does not match its .sha256"
 ok "Linux: the installed tree"
 expect_version "$root/bin/impordano-dump"
 expect_samples share/impordano/samples "$root/bin/impordano-dump"
