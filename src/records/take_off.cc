@@ -69,7 +69,7 @@ int32_t TakeOff::BuildNext(void* out, LongTextStore& texts) {
     for (; next_ < lines_.size() && lines_[next_].number == number; ++next_) {
       const Line& line = lines_[next_];
       char* field = line.measurement ? record->measurement : record->comment;
-      CopyText(field, sizeof record->measurement, texts_.data() + line.textOffset, line.textLength,
+      CopyText(field, kTakeOffFieldSize, texts_.data() + line.textOffset, line.textLength,
                texts);
       measured = measured || line.measurement;
     }

@@ -13,10 +13,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "impordano.h"
 #include "reader/long_text_store.h"
 #include "support/module_allocator.h"
 
 namespace imp {
+
+// The field a take-off line's text goes to: a measurement and a comment
+// have fields of one size.
+constexpr size_t kTakeOffFieldSize = sizeof(MeasurementLineRecord::measurement);
+static_assert(sizeof(MeasurementLineRecord::comment) == kTakeOffFieldSize,
+              "measurement and comment fields of one size");
 
 class TakeOff {
  public:
