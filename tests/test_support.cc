@@ -82,7 +82,25 @@ Import::Import(const std::string& fileBytes) {
     }
     tokens.push_back(Token{type, std::vector<unsigned char>(buffer, buffer + size)});
   }
+  // An import delivered whole used exactly what its first reading reserved.
+  if (ImpGetDescr()[0] == '\0') {
+    EXPECT_TRUE(PlanMatchesUse(imp::TheImport().LastSizing()));
+  }
   std::remove(path.c_str());
+}
+
+testing::AssertionResult PlanMatchesUse(const imp::ImportSession::Sizing& sizing) {
+  if (sizing.usedTexts == sizing.plannedTexts && sizing.usedBlocks == sizing.plannedBlocks &&
+      sizing.usedTakeOffLines == sizing.plannedTakeOffLines &&
+      sizing.usedTakeOffBytes == sizing.plannedTakeOffBytes) {
+    return testing::AssertionSuccess();
+  }
+  return testing::AssertionFailure()
+         << "planned / used: long texts " << sizing.plannedTexts << " / " << sizing.usedTexts
+         << " bytes, blocks " << sizing.plannedBlocks << " / " << sizing.usedBlocks
+         << " bytes, take-off lines " << sizing.plannedTakeOffLines << " / "
+         << sizing.usedTakeOffLines << ", take-off text " << sizing.plannedTakeOffBytes << " / "
+         << sizing.usedTakeOffBytes << " bytes";
 }
 
 Import::~Import() {

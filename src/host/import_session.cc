@@ -91,8 +91,10 @@ void ImportSession::Prepare() {
   SurveyFile(reader_, plan_);
   inputPosition_ = reader_.Position();
   symbolAfterFile_ = reader_.DecimalSymbol();
-  longTexts_.Reserve(plan_.longTextBytes);
-  blocks_.Reserve(plan_.blockBytes);
+  // The description's full text, kept before the plan, is not in it.
+  textsBeforePlan_ = longTexts_.Used();
+  longTexts_.Reserve(plan_.longTextBytes, Arena::Beyond::kIsAFault);
+  blocks_.Reserve(plan_.blockBytes, Arena::Beyond::kIsAFault);
   stream_.Start(plan_);
   // The second reading starts where the first did, at the file header.
   reader_.SetDecimalSymbol(symbolAtStart);
@@ -152,7 +154,11 @@ int32_t ImportSession::NextToken(int32_t* type, void* buffer) noexcept {
     }
     if (delivered == 0) {
       phase_ = Phase::kFinished;
-      sizing_ = Sizing{plan_.longTextBytes, longTexts_.Used(), plan_.blockBytes, blocks_.Used()};
+      const TakeOff& takeOff = stream_.TakeOffLines();
+      sizing_ = Sizing{plan_.longTextBytes,   longTexts_.Used() - textsBeforePlan_,
+                       plan_.blockBytes,      blocks_.Used(),
+                       plan_.takeOffLines,    takeOff.MostLines(),
+                       plan_.takeOffTextBytes, takeOff.MostTextBytes()};
     }
   }
   if (delivered == 0) return 0;

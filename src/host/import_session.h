@@ -54,6 +54,7 @@ class ImportSession {
   // two are equal once an import has delivered everything.
   struct Sizing {
     size_t plannedTexts, usedTexts, plannedBlocks, usedBlocks;
+    size_t plannedTakeOffLines, usedTakeOffLines, plannedTakeOffBytes, usedTakeOffBytes;
   };
   Sizing LastSizing() const noexcept { return sizing_; }
 
@@ -82,6 +83,7 @@ class ImportSession {
   int64_t lastProgressPosition_ = 0;
   char symbolAfterFile_ = '.';     // the decimal symbol at the end of the file
   Sizing sizing_ = {};             // of the last import delivered whole
+  size_t textsBeforePlan_ = 0;     // long texts kept before the plan's reservation
 };
 
 }  // namespace imp

@@ -6,6 +6,24 @@
 #include "records/summary_record.h"
 
 namespace imp {
+namespace {
+
+// Who asks the arenas for blocks, named when a plan fell short.
+const char* SpenderOf(int32_t kind) {
+  switch (kind) {
+    case kEstimateHeader: return "the section [Kosztorys]";
+    case kElementHeader: return "a section [Element]";
+    case kPositionHeader: return "a section [Pozycja]";
+    default: return "a section [RMS]";
+  }
+}
+
+}  // namespace
+
+void RecordStream::SetSpender(const char* spender) noexcept {
+  texts_.SetSpender(spender);
+  blocks_.SetSpender(spender);
+}
 
 void RecordStream::Start(const ImportPlan& plan) {
   Reset();
@@ -26,11 +44,13 @@ void RecordStream::Reset() noexcept {
 
 int32_t RecordStream::DeliverTakeOff(void* out, State state) {
   state_ = state;
+  SetSpender("the take-off of a section [Pozycja]");
   return takeOff_.BuildNext(out, texts_);
 }
 
 int32_t RecordStream::Summary(void* out, State next) {
   state_ = next;
+  SetSpender("the summary");
   BuildSummary(static_cast<SummaryRecord*>(out), plan_->tallies, blocks_);
   return IMP_TOKEN_SUMMARY;
 }
@@ -71,6 +91,7 @@ int32_t RecordStream::FromSections(void* out) {
     state_ = State::kStopped;
     return 0;
   }
+  SetSpender(SpenderOf(kind));
   if (kind == kResourceHeader && waiting) {
     ReadSection(kind, &held_, writer_);
     if (held_.kind == IMP_KIND_EQUIPMENT) return DeliverTakeOff(out, State::kTakeOffThenHeld);

@@ -37,6 +37,8 @@ class RecordStream {
   // Builds the next record into `out` (IMP_MAX_RECORD_SIZE bytes) and
   // returns its token type; 0, with `out` untouched, when none is left.
   int32_t Next(void* out);
+  // The take-off, for what it held at most.
+  const TakeOff& TakeOffLines() const noexcept { return takeOff_; }
 
  private:
   enum class State {
@@ -51,6 +53,7 @@ class RecordStream {
   int32_t DeliverTakeOff(void* out, State state);
   int32_t Summary(void* out, State next);
   int32_t FromSections(void* out);
+  void SetSpender(const char* spender) noexcept;
   // With an estimate count of 0 the summary comes last.
   bool SummaryDelivered() const noexcept {
     return plan_->estimateCount > 0 && estimates_ >= plan_->estimateCount;

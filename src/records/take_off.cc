@@ -29,9 +29,12 @@ void BuildAuxiliaryMaterials(ResourceRecord* record, double consumption) {
 void TakeOff::Reserve(size_t lines, size_t textBytes) {
   lines_.reserve(lines);
   texts_.reserve(textBytes);
+  mostLines_ = mostTextBytes_ = 0;
 }
 
 void TakeOff::Clear() noexcept {
+  if (lines_.size() > mostLines_) mostLines_ = lines_.size();
+  if (texts_.size() > mostTextBytes_) mostTextBytes_ = texts_.size();
   lines_.clear();
   texts_.clear();
   next_ = 0;
