@@ -15,8 +15,9 @@ namespace {
 // A progress report falls due once the reading moved this many bytes on.
 constexpr int64_t kProgressStep = 5000;
 
-// The error number of a file that changed between the two readings: what
-// the second reading found is not what the first one read.
+// The error number of a file that changed between the two readings, or
+// whose read failed in the second: what the second reading found is not
+// what the first one read.
 constexpr int kChangedFile = EIO;
 
 }  // namespace
@@ -52,6 +53,8 @@ int32_t ImportSession::Start(const char* path) noexcept {
       kind = reader_.ReadLine();
     } while (kind != kEndOfFile && reader_.IsBlank());
     if (kind != kFileHeader) {
+      // A read that failed before the header is no sign of another format.
+      if (input_.ReadError() != 0) SetMessage(input_.ReadError());
       input_.Close();
       return IMP_START_FAILED;
     }
@@ -89,6 +92,12 @@ char* ImportSession::Describe() noexcept {
 void ImportSession::Prepare() {
   const char symbolAtStart = reader_.DecimalSymbol();
   SurveyFile(reader_, plan_);
+  // The first reading saw only part of a file whose read failed: the plan
+  // is of no file, and no record may reach the host.
+  if (input_.ReadError() != 0) {
+    Fail(input_.ReadError());
+    return;
+  }
   inputPosition_ = reader_.Position();
   symbolAfterFile_ = reader_.DecimalSymbol();
   // The description's full text, kept before the plan, is not in it.

@@ -7,9 +7,10 @@
 //   ImpGetNextToken builds the next record from a second reading  -> finished
 //   ImpEnd         releases the blocks behind slots, closes       -> closed
 //
-// Running out of memory in the first reading, or a file that changed
-// before the second, fails the import before another record is delivered
-// (-> failed; ImpGetDescr gives the error number).
+// Running out of memory or a failed read in the first reading, or a file
+// that changed or could not be read again in the second, fails the import
+// before another record is delivered (-> failed; ImpGetDescr gives the
+// error number).
 //
 // Only this class changes the phase; the builders only read lines and fill
 // records.
