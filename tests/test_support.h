@@ -82,8 +82,9 @@ testing::AssertionResult PlanMatchesUse(const imp::ImportSession::Sizing& sizing
 
 // A record's bytes in hex, with every slot replaced by a description of
 // what it points to (a block, with its own slots described, or the full
-// text behind a cut text field): two imports of one file describe their
-// records alike wherever their blocks lie.
+// text behind a cut text field), read by tools/record_walker's layouts: two
+// imports of one file describe their records alike wherever their blocks
+// lie.
 std::string Describe(const Token& token);
 
 // The full text behind a text field of `size` bytes, or "" when it is whole.

@@ -23,8 +23,10 @@ bool InvestorQuantityMatches(double total, double investorQuantity) {
 // address of a full text in the field's last 4 bytes, where an earlier cut
 // "Tarvo" value may have left one. The formula is whole: its address is 0.
 void MarkWhole(ResourceRecord* r, size_t length) {
-  constexpr size_t kSlotOffset = sizeof r->consumptionText - 4;
-  if (length == kSlotOffset - 1) std::memset(r->consumptionText + kSlotOffset, 0, 4);
+  constexpr size_t kSize = sizeof r->consumptionText;
+  if (length == IMP_LONG_TEXT_CUT_LENGTH(kSize)) {
+    std::memset(r->consumptionText + IMP_LONG_TEXT_SLOT_OFFSET(kSize), 0, IMP_LONG_TEXT_SLOT_SIZE);
+  }
 }
 
 // Records a correction factor in the consumption text: "0.25" and 1.5 give
