@@ -42,11 +42,11 @@ class RecordWriter {
   double Double(int32_t index) noexcept { return reader_.FieldDouble(index, 0.0); }
   int32_t Int(int32_t index) const noexcept { return reader_.FieldInt(index, 0); }
 
-  // A zero-filled block behind `slot`.
+  // A zero-filled block behind the 4-byte slot at `slot`.
   template <class Block>
-  Block* NewBlock(imp_slot* slot) {
+  Block* NewBlock(void* slot) {
     auto* block = static_cast<Block*>(blocks_.Allocate(sizeof(Block)));
-    *slot = SlotOf(block);
+    WriteSlot(slot, block);
     return block;
   }
 
@@ -92,7 +92,7 @@ class PlanCounter {
 
   // Counts the block; what is written into it goes to scratch room.
   template <class Block>
-  Block* NewBlock(imp_slot*) {
+  Block* NewBlock(void*) {
     static_assert(sizeof(Block) <= sizeof scratch_, "scratch room for the largest block");
     plan_.CountBlock(sizeof(Block));
     return reinterpret_cast<Block*>(scratch_);
