@@ -56,7 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (sizing.usedTexts != sizing.plannedTexts || sizing.usedBlocks != sizing.plannedBlocks ||
           sizing.usedTakeOffLines != sizing.plannedTakeOffLines ||
           sizing.usedTakeOffBytes != sizing.plannedTakeOffBytes) {
-        std::fprintf(stderr, "planned %zu and %zu bytes, used %zu and %zu; take-off %zu lines of %zu bytes planned, %zu of %zu used\n",
+        std::fprintf(stderr,
+                     "planned %zu and %zu bytes, used %zu and %zu; take-off %zu lines of %zu "
+                     "bytes planned, %zu of %zu used\n",
                      sizing.plannedTexts, sizing.plannedBlocks, sizing.usedTexts, sizing.usedBlocks,
                      sizing.plannedTakeOffLines, sizing.plannedTakeOffBytes,
                      sizing.usedTakeOffLines, sizing.usedTakeOffBytes);

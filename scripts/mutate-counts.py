@@ -54,7 +54,7 @@ KEYS = [
     ("[Pozycja] Przedmiar/Komentarz n", "src/records/position_record.cc",
      "        reading.TakeOffLine(number, key == Key::kMeasurementLine);\n"),
     ("[Pozycja] KNR catalogue detail", "src/records/position_record.cc",
-     "  if (knrCatalogue && knrColumn) kept = "),
+     "    kept = reading.template NewBlock<CatalogueDetail>(&record->catalogueDetail);\n"),
     ("[RMS] Nazwa", "src/records/resource_record.cc", "        reading.Text(record->name, 0);\n"),
     ("[RMS] Indeks", "src/records/resource_record.cc", "        reading.Text(record->indexCode, 0);\n"),
     ("[RMS] JM", "src/records/resource_record.cc", "        reading.Text(record->unit, 0);\n"),
@@ -64,10 +64,7 @@ KEYS = [
 for name, path, line in KEYS:
     stripped = line.lstrip(" ")
     indent = line[: len(line) - len(stripped)]
-    if stripped.startswith("if ("):
-        MUTANTS.append((name, path, line, indent + KW + "{} else " + stripped))
-    else:
-        MUTANTS.append((name, path, line, indent + KW + stripped))
+    MUTANTS.append((name, path, line, indent + KW + stripped))
 
 
 def run(cmd, cwd, **kw):

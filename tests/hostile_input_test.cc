@@ -129,7 +129,9 @@ std::string Render(int32_t type, const unsigned char* buffer) {
       break;
     case IMP_TOKEN_SUMMARY:
       out << "summary";
-      for (const impwalk::Block& item : r.Blocks("items")) out << ' ' << Number(item.Double("rate"));
+      for (const impwalk::Block& item : r.Blocks("items")) {
+        out << ' ' << Number(item.Double("rate"));
+      }
       break;
     case IMP_TOKEN_ELEMENT:
       out << "element " << r.Int("depth") << ' ' << Text(r, "description");

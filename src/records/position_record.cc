@@ -136,7 +136,9 @@ void ReadPosition(PositionRecord* record, Reading& reading) {
   }
   reading.EndTakeOff();
   CatalogueDetail* kept = nullptr;
-  if (knrCatalogue && knrColumn) kept = reading.template NewBlock<CatalogueDetail>(&record->catalogueDetail);
+  if (knrCatalogue && knrColumn) {
+    kept = reading.template NewBlock<CatalogueDetail>(&record->catalogueDetail);
+  }
   if constexpr (Reading::kWrites) WriteBasis(record, &detail, kept);
 }
 
