@@ -58,6 +58,10 @@ const char* const kWorks[] = {
     "Malowanie \x9C" "cian farb\xB9 emulsyjn\xB9 dwukrotnie",
     "Wywiezienie gruzu samochodem samowy\xB3" "adowczym na odleg\xB3o\x9C\xE6 do 1 km",
 };
+// Hex escapes end where a literal ends ("\xF3" "d"): the split is meant.
+#if defined(__clang__)
+#pragma clang diagnostic ignored "-Wstring-concatenation"
+#endif
 const char* const kLabour[] = {"robotnicy", "murarze", "tynkarze", "malarze"};
 const char* const kMaterials[] = {
     "zaprawa klejowa elastyczna", "p\xB3ytki gresowe 30x30 cm", "farba emulsyjna bia\xB3" "a",

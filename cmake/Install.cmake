@@ -17,7 +17,8 @@ install(TARGETS impordano EXPORT impordanoTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/include/impordano.h
+# The C header, and the same contract as a Pascal unit.
+install(FILES ${PROJECT_SOURCE_DIR}/include/impordano.h ${PROJECT_SOURCE_DIR}/include/impordano.pas
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 if(TARGET impordano-dump)
@@ -52,8 +53,8 @@ configure_file(${PROJECT_SOURCE_DIR}/cmake/impordano.pc.in
   ${PROJECT_BINARY_DIR}/impordano.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/impordano.pc DESTINATION ${pc_dir})
 
-# The samples (estimate files, each with what impordano-dump prints for it)
-# and a short README: at the top of a Windows tree, as a Windows user looks
+# The samples (estimate files, each with what impordano-dump prints for it,
+# and host.c, the smallest complete host) and a short README: at the top of a Windows tree, as a Windows user looks
 # for them, under share/ elsewhere.
 if(WIN32)
   set(IMPORDANO_SAMPLES_DESTINATION samples)
@@ -75,7 +76,8 @@ else()
   set(IMPORDANO_README_PLATFORM "${CMAKE_SYSTEM_NAME} ${CMAKE_SYSTEM_PROCESSOR}")
 endif()
 file(GLOB IMPORDANO_SAMPLE_FILES CONFIGURE_DEPENDS
-  ${PROJECT_SOURCE_DIR}/samples/*.txt ${PROJECT_SOURCE_DIR}/samples/*.jsonl)
+  ${PROJECT_SOURCE_DIR}/samples/*.txt ${PROJECT_SOURCE_DIR}/samples/*.jsonl
+  ${PROJECT_SOURCE_DIR}/samples/host.c)
 install(FILES ${IMPORDANO_SAMPLE_FILES} DESTINATION ${IMPORDANO_SAMPLES_DESTINATION})
 configure_file(${readme_template} ${PROJECT_BINARY_DIR}/README.txt @ONLY
   NEWLINE_STYLE ${readme_newlines})

@@ -1,27 +1,105 @@
 /*
  * impordano: import module for estimate files exported as Windows-1250 text.
+ * This comment is the whole contract between the module and its host.
  *
- * The host calls, from one thread:
+ * CALLS. One thread; all five functions are cdecl on every target (also
+ * for 32-bit Windows: not stdcall) and take and give NUL-terminated
+ * Windows-1250 texts. A path is an ANSI path: code page 1250 on a Polish
+ * Windows, bytes as the C library's fopen takes them elsewhere.
  *
- *   ImpStart(path)            1 = file opened and its header accepted, 3 = failure
- *   ImpGetNextToken(&t, buf)  1 = a record was copied into buf (type in t), 0 = done
- *   ImpEnd()                  closes the import and releases the blocks behind slots
+ *   ImpStart(path)           1 = opened, its first non-blank line is "[Plik]";
+ *                            3 = failed, ImpGetDescr tells why. Ends an import
+ *                            still open, as ImpEnd does.
+ *   ImpGetNextToken(&t, buf) 1 = a token was written: its type into t, its
+ *                            bytes into buf, which holds IMP_MAX_RECORD_SIZE
+ *                            (1888) bytes aligned for a double;
+ *                            0 = nothing more: the import is over (or
+ *                            failed, see ImpGetDescr); t and buf then hold
+ *                            nothing meaningful.
+ *   ImpEnd()                 ends the import; 0, or the error of closing.
+ *   ImpKosztDescr()          the description of the file (its "Opis"), a
+ *                            256-byte text field. Once, right after ImpStart
+ *                            returned 1; anywhere else it gives "" (and
+ *                            empties the text an earlier call gave).
+ *   ImpGetDescr()            the error text, at any time (below).
  *
- * or ImpStart, ImpKosztDescr, ImpEnd to show an estimate's description only.
- * ImpGetDescr returns the error number of a failed ImpStart as decimal text
- * ("2" for a missing file, "12" for an import that ran out of memory).
+ * Two ways to use an import, each opened by ImpStart and closed by ImpEnd:
+ *   records:      ImpStart, ImpGetNextToken until it returns 0, ImpEnd;
+ *   description:  ImpStart, ImpKosztDescr, ImpEnd.
+ * ImpKosztDescr consumes the file section, where the reading of the records
+ * begins, so it ends what its import can deliver: ImpGetNextToken then
+ * returns 0 at once. To
+ * show the description and import the records, open the file twice.
+ * ImpGetNextToken returns 0 and writes nothing before ImpStart, after a
+ * failed ImpStart, after ImpEnd, or with a null argument.
  *
- * Every record is byte-packed and little-endian and is laid out for a 32-bit
- * process: int32 fields are signed, doubles are IEEE 754, texts are
- * NUL-terminated Windows-1250 strings in fixed arrays, and pointers are
- * 4-byte "slots" (imp_slot) holding the address of a block in module memory.
- * In a 64-bit process the module allocates every such block below 4 GiB, so a
- * slot is always the block's full address: IMP_SLOT_PTR turns it back into a
- * pointer. A slot of 0 points nowhere.
+ * DELIVERY ORDER. The records come in the order of the file's sections,
+ * with these exceptions:
+ *   - the summary (token 6, the estimate's surcharges) comes right after
+ *     the last estimate record (token 2); in a file without one, last;
+ *   - a position (token 4) is followed by its resources (token 5) up to
+ *     its first 'S' (equipment) resource, then its quantity take-off lines
+ *     (token 12) in the order of their numbers, then its auxiliary
+ *     materials (a resource of kind 'A', unit "%", when the position has
+ *     them), then its first 'S' resource and every resource after it, in
+ *     file order. Resources are always in file order among themselves.
+ *     In short: R, M and A lines before the first S line of a position come
+ *     between the position and its take-off lines; an S line, and what
+ *     follows it, comes after them.
+ *   - elements (token 3) come where they stand in the file: a host builds
+ *     its tree from ElementRecord.depth.
  *
- * Long texts: a text field of N bytes whose text is exactly N-5 bytes long
- * carries in its last 4 bytes a slot with the full text (0 when the text is
- * whole). IMP_LONG_TEXT reads it.
+ * PROGRESS (token 22). buf holds one double: the part of the file read so
+ * far, from 0 to 1 (position / size). A report comes when the module has
+ * read more than 5000 bytes on since the last one without a record to
+ * deliver. The module reads the whole file at the first ImpGetNextToken
+ * and hands records out afterwards, so a host sees a report only as the
+ * first token of a file whose "[Plik]" line lies more than 5000 bytes in
+ * (after blank lines); however large the file, no other report comes.
+ * A host should skip any token type it does not know.
+ *
+ * ERRORS. ImpGetDescr returns an error number as decimal text (errno):
+ *   ""    after an ImpStart that returned 1 and an import that went well;
+ *         also when ImpStart returned 3 because the file is not an
+ *         estimate export (its first non-blank line is not "[Plik]");
+ *   "2"   ImpStart: no such file (ENOENT);
+ *   "13"  ImpStart on Windows: a directory, or no right to read (EACCES;
+ *         elsewhere a directory gives "21", EISDIR);
+ *   "5"   the file changed while it was imported (EIO): ImpGetNextToken
+ *         stopped, the records delivered before are whole and from the
+ *         file as it was. On Windows nobody can write to the file while it
+ *         is imported, so this is met elsewhere;
+ *   "12"  the import ran out of memory (ENOMEM): ImpStart returned 3, or
+ *         ImpGetNextToken returned 0 at its first call, before any record;
+ *   "22"  ImpStart with a null path (EINVAL);
+ *   any other number: the system's error when the file could not be read
+ *         (ImpStart returns 3, or ImpGetNextToken stops and returns 0).
+ * After ImpGetNextToken returned 0, "" means the import is complete.
+ *
+ * LIFETIMES. Every slot block (QuantityItem, CatalogueDetail, the CostItem
+ * array) and every full text behind a cut field, of every record delivered
+ * and of the description, stays valid and unchanged until ImpEnd (or the
+ * next ImpStart), also after a failed import. The bytes of a record are
+ * the host's: they are in its buffer and the module keeps no copy.
+ *
+ * RECORDS. Byte-packed, little-endian, laid out for a 32-bit process:
+ * int32 fields are signed, doubles IEEE 754, texts NUL-terminated
+ * Windows-1250 in fixed arrays. A slot (imp_slot) is 4 bytes holding the
+ * address of a block in module memory, 0 for none; in a 64-bit process the
+ * module allocates every such block below 4 GiB, so IMP_SLOT_PTR turns a
+ * slot into a pointer on every target. Reserved fields hold the values
+ * given beside them; a host ignores them.
+ *
+ * LONG TEXTS. Every text field, of every record and the description, may
+ * be read through IMP_LONG_TEXT: a text too long for its field of N bytes
+ * keeps its first N-5 bytes and a NUL, and the last 4 bytes hold the slot
+ * of the full text. IMP_LONG_TEXT(field, N) gives that full text, or NULL
+ * when the field holds its whole text. Texts the module builds itself have
+ * no full text behind them and give NULL: catalogueReference,
+ * catalogueNumber, the tableColumn of a KNR basis (the part of "Kolumna"
+ * after its first '-'), a CostItem's name, and a consumptionText rewritten
+ * with its correction factor. Built from a cut text, they hold its cut
+ * form. The full text of a field stays valid as LIFETIMES says.
  */
 #ifndef IMPORDANO_H_
 #define IMPORDANO_H_
@@ -48,8 +126,14 @@
 #ifdef __cplusplus
 #define IMP_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
 extern "C" {
-#else
+#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 #define IMP_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
+#else
+/* C99, and MSVC's C without /std:c11: an array of negative size stops the
+ * compiler instead. */
+#define IMP_CHECK_NAME2(line) imp_layout_check_##line
+#define IMP_CHECK_NAME(line) IMP_CHECK_NAME2(line)
+#define IMP_STATIC_ASSERT(cond, msg) typedef char IMP_CHECK_NAME(__LINE__)[(cond) ? 1 : -1]
 #endif
 
 /* ------------------------------------------------------------------ exports */
@@ -94,7 +178,10 @@ IMP_API int32_t IMP_CALL ImpEnd(void);
 #define IMP_ENTRY_COMMENT_ONLY 0
 #define IMP_ENTRY_MEASUREMENT 2
 
-/* CostItem basis codes: whether a surcharge applies to a cost group. */
+/* CostItem basis codes: whether a surcharge applies to a cost group. 'B'
+ * and 'W' both mean that it applies; 'W' only on a profit item, for a group
+ * whose most frequent "Zysk Kp" rate (labour, equipment) or "Zysk Kz" rate
+ * (material) equals the item's rate. */
 #define IMP_BASIS_NONE 0
 #define IMP_BASIS_APPLIES 'B'
 #define IMP_BASIS_PROFIT_W 'W'
@@ -113,7 +200,8 @@ typedef uint32_t imp_slot;
 
 /* The full text behind a text field of `size` bytes, or NULL when the field
  * holds its whole text: a text of exactly size-5 bytes carries in the last 4
- * bytes a slot with the address of the full text (0 when it is whole). */
+ * bytes a slot with the address of the full text (0 when it is whole).
+ * Valid until ImpEnd. */
 static inline const char* imp_long_text(const void* field, size_t size) {
   const unsigned char* bytes = (const unsigned char*)field;
   size_t length = 0;
@@ -133,7 +221,7 @@ static inline const char* imp_long_text(const void* field, size_t size) {
 /* Token 2: the estimate's header, 824 bytes. */
 typedef struct EstimateRecord {
   int32_t recordTag;        /* 12 */
-  char name[256];           /* "Nazwa", long-text rule */
+  char name[256];           /* "Nazwa" */
   int32_t lastLevelIndex;   /* number of levels minus 1 */
   int32_t remarks;          /* "Uwagi" read as an integer */
   int32_t reserved268;      /* 1 */
@@ -167,14 +255,14 @@ typedef struct EstimateRecord {
 /* The quantity and unit of an element, 296 bytes. */
 typedef struct QuantityItem {
   double quantity; /* "Obmiar" */
-  char unit[32];   /* second field of "JM", long-text rule */
+  char unit[32];   /* second field of "JM" */
   uint8_t reserved40[256];
 } QuantityItem;
 
 /* Token 3: a chapter of the estimate, 528 bytes. */
 typedef struct ElementRecord {
   int32_t recordTag;        /* 6 */
-  char description[256];    /* "Opis", long-text rule */
+  char description[256];    /* "Opis" */
   int32_t depth;            /* parts of the element's number: 1 for 2, 2 for 2.1 */
   int32_t quantityCount;    /* 1 when the section had "Obmiar" or "JM" */
   int32_t quantityItemSize; /* 296 */

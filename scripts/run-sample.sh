@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Sets up, builds the module and impordano-dump, and shows what the module
 # makes of the house-renovation sample: one JSON object a record, and the
-# whole estimate as an HTML page in the build folder.
+# whole estimate as an HTML page in the build folder; and builds the browser
+# viewer, impordano-viewer.html, with Emscripten.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup-debian.sh
+bash scripts/setup-debian.sh native viewer
 
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -19,3 +20,8 @@ build/src/impordano-dump --html samples/house.txt >"$page"
 echo
 echo "== build/src/impordano-dump --html samples/house.txt > build/house.html"
 echo "The house estimate as a page to open in a browser: $page"
+
+cmake -S . -B build-viewer -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+  -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/wasm32-emscripten.cmake" >/dev/null
+cmake --build build-viewer -j"$jobs" --target impordano_viewer >/dev/null
+echo "The browser viewer, to open and choose samples/house.txt in: $PWD/build-viewer/impordano-viewer.html"

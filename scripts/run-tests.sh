@@ -5,15 +5,19 @@
 # in each build and in all of them.
 #
 # IMPORDANO_TARGETS="sanitizers valgrind fuzz windows-dll linux32 wine64
-# packages" chooses the other targets (empty: native only); packages makes
-# the release packages and checks them unpacked (scripts/test-packages.sh).
+# pascal wasm packages" chooses the other targets (empty: native only); pascal
+# runs a Free Pascal host through include/impordano.pas
+# (scripts/test-pascal.sh); packages makes the release packages and checks
+# them unpacked, the sample host among them (scripts/test-packages.sh);
+# wasm builds for WebAssembly and tests the viewer in two browsers
+# (scripts/test-wasm.sh).
 # IMPORDANO_FUZZ_SECONDS sets how long the fuzz target runs (default 180).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets-common.sh
 
 start=$(date +%s)
-targets=${IMPORDANO_TARGETS-sanitizers valgrind fuzz windows-dll linux32 wine64 packages}
+targets=${IMPORDANO_TARGETS-sanitizers valgrind fuzz windows-dll linux32 wine64 pascal wasm packages}
 
 timed "native: packages" bash scripts/setup-debian.sh native
 timed "native: configure" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -42,6 +46,8 @@ for target in $targets; do
     windows-dll) bash scripts/test-windows-dll.sh; dirs+=(build-mingw32) ;;
     linux32) bash scripts/test-linux32.sh; dirs+=(build-linux32) ;;
     wine64) bash scripts/test-wine64.sh; dirs+=(build-mingw64) ;;
+    pascal) bash scripts/test-pascal.sh ;;
+    wasm) bash scripts/test-wasm.sh; dirs+=(build-wasm) ;;
     packages) bash scripts/test-packages.sh ;;
     *) echo "run-tests.sh: unknown target $target" >&2; exit 2 ;;
   esac

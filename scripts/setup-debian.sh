@@ -10,10 +10,16 @@
 # -m32 build run under qemu) and wine64 (the 64-bit Windows build run under
 # wine64); fuzz adds clang with libFuzzer and the sanitizer runtimes,
 # valgrind adds valgrind; packages adds what scripts/package.sh and
-# test-packages.sh need beyond those: both MinGW-w64 compilers and unzip;
+# test-packages.sh need beyond those: both MinGW-w64 compilers, unzip, and
+# python3 for the sample host's check;
 # html adds chromium (without what it only recommends) and python3 for the
-# browser check of impordano-dump's pages. IMPORDANO_ALL_TARGETS=1 adds them
-# all.
+# browser check of impordano-dump's pages; pascal adds Free Pascal (compiler
+# and run-time units) and python3 for the Pascal host's check; viewer adds
+# Emscripten (without what it only recommends), which builds the browser
+# viewer; wasm adds Emscripten, GoogleTest's sources for the suite,
+# and chromium and firefox-esr (without what they only recommend) for the
+# viewer's browser tests, which also need node and npm.
+# IMPORDANO_ALL_TARGETS=1 adds them all.
 set -euo pipefail
 
 packages=(
@@ -23,7 +29,7 @@ packages=(
 lean=()  # installed without what they only recommend
 targets=("$@")
 if [[ "${IMPORDANO_ALL_TARGETS:-0}" == 1 ]]; then
-  targets+=(windows-dll linux32 wine64 fuzz valgrind packages html)
+  targets+=(windows-dll linux32 wine64 fuzz valgrind packages html pascal wasm)
 fi
 for target in "${targets[@]}"; do
   case "$target" in
@@ -41,9 +47,16 @@ for target in "${targets[@]}"; do
       packages+=(valgrind) ;;
     packages)
       packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
-                 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 unzip) ;;
+                 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 unzip python3) ;;
     html)
       lean+=(chromium python3) ;;
+    pascal)
+      packages+=(fp-compiler fp-units-rtl python3) ;;
+    viewer)
+      lean+=(emscripten) ;;
+    wasm)
+      packages+=(googletest)
+      lean+=(emscripten chromium firefox-esr) ;;
     *)
       echo "setup-debian.sh: unknown target $target" >&2
       exit 2 ;;

@@ -9,7 +9,12 @@
 #   version in their version resource; impordano-dump.exe, under the 32-bit
 #   wine or wine64, prints for every sample exactly the sample's JSON Lines;
 #   for win32 a C host (tests/consumer) is built with MinGW through
-#   find_package and runs under the 32-bit wine;
+#   find_package and runs under the 32-bit wine; the sample host
+#   (samples/host.c) is built with the MinGW line of README.txt, runs under
+#   the 32-bit wine on both samples and a generated estimate that brings
+#   every kind of token, progress included, and prints what the unpacked
+#   impordano-dump.exe shows (scripts/check-host-output.py); it runs once
+#   more on a sample under a path with Polish letters, in a Polish locale;
 # - Linux: impordano-dump prints every sample's JSON Lines; tests/consumer
 #   builds through find_package and through pkg-config, and runs.
 set -euo pipefail
@@ -109,7 +114,8 @@ windows_zip() {
   unpack "$file"
   expect_listing "$root" README.txt bin include lib samples
   expect_listing "$root/bin" impordano.dll impordano-dump.exe
-  expect_files include/impordano.h lib/libimpordano.dll.a lib/impordano.def \
+  expect_files include/impordano.h include/impordano.pas samples/host.c \
+    lib/libimpordano.dll.a lib/impordano.def \
     lib/cmake/impordano/impordanoConfig.cmake lib/cmake/impordano/impordanoConfigVersion.cmake \
     lib/cmake/impordano/impordanoTargets.cmake lib/pkgconfig/impordano.pc
   ok "win$bits: the tree holds what a host developer needs"
@@ -144,6 +150,43 @@ cp "$root/bin/impordano.dll" "$consumer/"
 "${wine32[@]}" "$consumer/consumer.exe" "$root/samples/house.txt"
 ok "win32: a host linked through find_package and lib/libimpordano.dll.a runs"
 
+# The sample host as README.txt builds it, the DLL beside it.
+host=$check/host-win32
+rm -rf "$host"
+mkdir -p "$host"
+(cd "$root" && i686-w64-mingw32-gcc -std=c11 -Wall -Wextra -pedantic -Werror \
+  samples/host.c -Iinclude -Llib -limpordano -o "$host/host.exe")
+cp "$root/bin/impordano.dll" "$host/"
+bash scripts/write-generated-sample.sh "$host/generated.txt"
+wine=("${wine32[@]}" --binary)
+for input in "$root/samples/fence.txt" "$root/samples/house.txt" "$host/generated.txt"; do
+  name=$(basename "$input" .txt)
+  progress=0
+  [[ $name == generated ]] && progress=1
+  "${wine[@]}" "$root/bin/impordano-dump.exe" --describe "$input" >"$host/$name.describe.jsonl"
+  "${wine[@]}" "$root/bin/impordano-dump.exe" "$input" >"$host/$name.jsonl"
+  "${wine[@]}" "$host/host.exe" "$input" >"$host/$name.out" || fail "host.exe $name.txt failed"
+  said=$(python3 scripts/check-host-output.py "$host/$name.describe.jsonl" "$host/$name.jsonl" \
+    "$host/$name.out" "$progress") || fail "host.exe $name.txt: $said"
+  ok "win32: samples/host.c under wine32, $name.txt: $said"
+done
+# A path with Polish letters in a Polish locale, where the ANSI code page is
+# 1250: wine hands the program the path in Windows-1250, as Windows does,
+# and the module opens it. Wine takes the code page from the glibc locale,
+# which is made here (Debian's locales package holds its source).
+mkdir -p "$host/locale"
+localedef -i pl_PL -f UTF-8 "$host/locale/pl_PL.UTF-8" 2>/dev/null ||
+  [[ -f "$host/locale/pl_PL.UTF-8/LC_CTYPE" ]] || fail "localedef cannot make pl_PL.UTF-8"
+# The folder "Kosztorysy \u0141\u00f3d\u017a" and the file "\u017c\u00f3\u0142\u0107.txt", named in UTF-8
+# on this file system; the program sees them in Windows-1250.
+polish=$host/$'Kosztorysy \xc5\x81\xc3\xb3d\xc5\xba'/$'\xc5\xbc\xc3\xb3\xc5\x82\xc4\x87.txt'
+mkdir -p "$(dirname "$polish")"
+cp "$root/samples/house.txt" "$polish"
+LOCPATH=$host/locale LC_ALL=pl_PL.UTF-8 "${wine[@]}" "$host/host.exe" "$polish" \
+  >"$host/polish-path.out" || fail "host.exe cannot import $polish"
+cmp "$host/polish-path.out" "$host/house.out" || fail "host.exe prints other for $polish than for house.txt"
+ok "win32: samples/host.c under wine32 in a Polish locale imports $polish"
+
 windows_zip 64
 
 file=$out/impordano-$version-Linux-x86_64.tar.gz
@@ -153,7 +196,8 @@ tar tzf "$file"
 unpack "$file"
 expect_listing "$root" bin include lib share
 expect_listing "$root/bin" impordano-dump
-expect_files include/impordano.h lib/libimpordano.so "lib/libimpordano.so.$version" \
+expect_files include/impordano.h include/impordano.pas share/impordano/samples/host.c \
+  lib/libimpordano.so "lib/libimpordano.so.$version" \
   lib/cmake/impordano/impordanoConfig.cmake lib/pkgconfig/impordano.pc \
   share/doc/impordano/README.txt
 ok "Linux: the installed tree"

@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -90,15 +89,6 @@ TEST(Streaming, ThePlanMatchesWhatTheRecordsUse) {
   }
 }
 
-// Writes `bytes` into the file at `path` in place: the open import still
-// reads the same file.
-bool Rewrite(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << bytes;
-  return static_cast<bool>(out.flush());
-}
-
 struct Partial {
   std::vector<int32_t> types;
   std::string message;
@@ -150,7 +140,7 @@ TEST(Streaming, AFileWrittenToBetweenTheReadingsStopsTheImport) {
     // the change, and the error number tells why.
     ASSERT_LT(partial.types.size(), all.size());
     EXPECT_EQ(partial.types, std::vector<int32_t>(all.begin(), all.begin() + partial.types.size()));
-    EXPECT_EQ(partial.message, std::to_string(EIO));
+    EXPECT_EQ(partial.message, "5");  // EIO
 #endif
   }
   // The same bytes written again change nothing.
@@ -163,9 +153,6 @@ TEST(Streaming, AFileWrittenToBetweenTheReadingsStopsTheImport) {
 // An import ended half-way leaves nothing behind, and the next one starts
 // afresh: its own records, rates and decimal symbol.
 TEST(Streaming, AnImportEndedHalfWayThenAFreshOne) {
-  // The long texts of an import stay until the next one starts.
-  ASSERT_EQ(ImpStart(WriteFile("[Plik]\n").c_str()), IMP_START_OK);
-  ImpEnd();
   const long regions = imp::LowRegionsInUse();
   const std::string first = File({"[Kosztorys]", "[RMS 1]", "Typ=R", "Koszty po\x9Crednie=65",
                                   "[Pozycja 1]", "Przedmiar 1=" + Filler(300), "[Element 1]"}, ',');

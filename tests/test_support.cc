@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <vector>
@@ -27,14 +28,29 @@ std::string WriteFile(const std::string& bytes) {
       for (const std::string& path : paths) std::remove(path.c_str());
     }
   } written;
-  // ctest runs the test cases as parallel processes: the process id keeps
-  // their files apart.
+  // ctest runs the test cases as parallel processes: the process id and the
+  // test's name keep their files apart (under Node every process has the
+  // same id).
+  std::string test = "none";
+  if (const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info()) {
+    test = std::string(info->test_suite_name()) + "." + info->name();
+    for (char& c : test) {
+      if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    }
+  }
   const std::string path = testing::TempDir() + "impordano_test_" + std::to_string(IMP_TEST_PID) +
-                           "_" + std::to_string(written.paths.size()) + ".txt";
+                           "_" + test + "_" + std::to_string(written.paths.size()) + ".txt";
   written.paths.push_back(path);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path;
+}
+
+bool Rewrite(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out << bytes;
+  return static_cast<bool>(out.flush());
 }
 
 std::string Lines(const std::vector<std::string>& lines) {

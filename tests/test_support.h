@@ -19,6 +19,10 @@ namespace imp_test {
 // Writes `bytes` to a fresh file in the test's temporary folder; returns its path.
 std::string WriteFile(const std::string& bytes);
 
+// Writes `bytes` into the file at `path` in place, as another program
+// would while an import reads it; false when the file cannot be written.
+bool Rewrite(const std::string& path, const std::string& bytes);
+
 // Joins lines with "\n" after each one.
 std::string Lines(const std::vector<std::string>& lines);
 

@@ -7,6 +7,7 @@
 
 #include "host/survey_pass.h"
 #include "impordano.h"
+#include "support/error_number.h"
 #include "support/memory.h"
 
 namespace imp {
@@ -23,7 +24,7 @@ constexpr int kChangedFile = EIO;
 }  // namespace
 
 void ImportSession::SetMessage(int error) noexcept {
-  std::snprintf(message_, sizeof message_, "%d", error);
+  std::snprintf(message_, sizeof message_, "%d", HostErrorNumber(error));
 }
 
 int32_t ImportSession::Start(const char* path) noexcept {

@@ -5,12 +5,14 @@
 //   first ImpGetNextToken: reads the whole file once for its plan,
 //                  reserves what the records will need            -> streaming
 //   ImpGetNextToken builds the next record from a second reading  -> finished
-//   ImpEnd         releases the blocks behind slots, closes       -> closed
+//   ImpEnd         releases the blocks behind slots and the long
+//                  texts, closes                                  -> closed
 //
 // Running out of memory or a failed read in the first reading, or a file
 // that changed or could not be read again in the second, fails the import
 // before another record is delivered (-> failed; ImpGetDescr gives the
-// error number).
+// error number). What the records delivered before point to stays until
+// ImpEnd all the same.
 //
 // Only this class changes the phase; the builders only read lines and fill
 // records.

@@ -1,10 +1,11 @@
 // LongTextStore: the full texts of values cut to fit a record's text field.
 //
 // A record's field carries the address of such a text in its last 4 bytes,
-// so every text stays at its address, unchanged, until Clear, which the
-// module calls only when a new import starts: a host may still read the
-// texts of the last record or description it received. The same text cut
-// twice is kept twice. Texts lie below 4 GiB in a 64-bit process.
+// so every text stays at its address, unchanged, until Clear, which ImpEnd
+// calls (and ImpStart through it): a host may read the full texts of every
+// record and of the description until it ends the import, as it may the
+// blocks behind slots. The same text cut twice is kept twice. Texts lie
+// below 4 GiB in a 64-bit process.
 #ifndef IMPORDANO_READER_LONG_TEXT_STORE_H_
 #define IMPORDANO_READER_LONG_TEXT_STORE_H_
 

@@ -2,8 +2,18 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+
+// The C++ library of the WebAssembly build has no floating-point
+// from_chars/to_chars. Its C library converts exactly and knows only the
+// "C" locale, so there strtod and snprintf read and write the same bytes
+// as the conversions below do everywhere else.
+#if defined(__EMSCRIPTEN__)
+#define IMP_NUMBERS_BY_C_LIBRARY 1
+#endif
 
 namespace imp {
 namespace {
@@ -92,6 +102,7 @@ bool ParseShort(const char* p, char point, double* value) {
   return true;
 }
 
+#if !defined(IMP_NUMBERS_BY_C_LIBRARY)
 // A number too large or too small for a double: decide which by the
 // position of its first significant digit and its exponent.
 double OutOfRange(const char* p, size_t length, bool hex) {
@@ -124,6 +135,7 @@ double OutOfRange(const char* p, size_t length, bool hex) {
   const long scaled = hex ? magnitude * 4 + exponent : magnitude + exponent;
   return scaled > 0 ? HUGE_VAL : 0.0;
 }
+#endif
 
 bool IsNanChar(char c) {
   return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
@@ -186,12 +198,17 @@ double ParseUnsigned(const char* p, bool* found) {
   const size_t length = DecimalLength(p, hex);
   *found = length > 0;
   if (length == 0) return 0.0;
+#if defined(IMP_NUMBERS_BY_C_LIBRARY)
+  // strtod stops where the number ends, as `length` says it does.
+  return std::strtod(hex ? p - 2 : p, nullptr);
+#else
   double value = 0.0;
   const auto result = std::from_chars(
       p, p + length, value, hex ? std::chars_format::hex : std::chars_format::general);
   if (result.ec == std::errc::result_out_of_range) return OutOfRange(p, length, hex);
   if (result.ec != std::errc()) return 0.0;
   return value;
+#endif
 }
 
 }  // namespace
@@ -240,10 +257,14 @@ size_t FormatFixed(double value, char* out) noexcept {
     std::memcpy(out, text, std::strlen(text) + 1);
     return std::strlen(text);
   }
+#if defined(IMP_NUMBERS_BY_C_LIBRARY)
+  return static_cast<size_t>(std::snprintf(out, kFixedTextSize, "%.6f", value));
+#else
   const auto result =
       std::to_chars(out, out + kFixedTextSize - 1, value, std::chars_format::fixed, 6);
   *result.ptr = '\0';
   return static_cast<size_t>(result.ptr - out);
+#endif
 }
 
 }  // namespace imp

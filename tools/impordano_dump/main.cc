@@ -1,5 +1,8 @@
 // impordano-dump: shows what the import module makes of an estimate file.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,12 +43,25 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
 
-  std::unique_ptr<Module> module = options.library.empty()
-                                       ? LoadDefaultModule(&error)
-                                       : Module::Load(options.library, &error);
+  std::unique_ptr<Module> module = OpenModule(options.library, &error);
   if (!module) {
     std::fprintf(stderr, "impordano-dump: cannot load the import module: %s\n", error.c_str());
     return kExitCannotRead;
   }
-  return RunSession(module->exports(), options, stdout, stderr);
+  if (options.output.empty()) return RunSession(module->exports(), options, stdout, stderr);
+  // Written by the tool itself, so that the file holds the very bytes the
+  // tool makes (PowerShell's > would re-encode them).
+  std::FILE* out = std::fopen(options.output.c_str(), "wb");
+  if (!out) {
+    std::fprintf(stderr, "impordano-dump: cannot write %s: %s\n", options.output.c_str(),
+                 std::strerror(errno));
+    return kExitCannotWrite;
+  }
+  const int status = RunSession(module->exports(), options, out, stderr);
+  if (std::fclose(out) != 0 && status != kExitCannotWrite) {
+    std::fprintf(stderr, "impordano-dump: cannot write %s: %s\n", options.output.c_str(),
+                 std::strerror(errno));
+    return kExitCannotWrite;
+  }
+  return status;
 }

@@ -1,12 +1,14 @@
-// Loads the import module at run time, the way a host does, and looks up
-// its five exports by name.
+// The import module as the tool reaches it. Two builds of this interface
+// exist: module_loader.cc loads the module at run time, the way a host does,
+// and looks up its five exports by name; linked_module.cc, for a build
+// without run-time loading (WebAssembly), has the module linked in. Either
+// way the tool calls the module only through the five exports.
 #ifndef IMPORDANO_DUMP_MODULE_H_
 #define IMPORDANO_DUMP_MODULE_H_
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "impordano.h"
 
@@ -22,38 +24,14 @@ struct ModuleExports {
 
 class Module {
  public:
-  // Loads the library at `path` (a bare file name is searched for the way
-  // the system loader searches). On failure returns nullptr and sets *error.
-  static std::unique_ptr<Module> Load(const std::string& path, std::string* error);
-
-  ~Module();
-  Module(const Module&) = delete;
-  Module& operator=(const Module&) = delete;
-
-  const ModuleExports& exports() const { return exports_; }
-  const std::string& path() const { return path_; }
-
- private:
-  Module(void* handle, std::string path) : handle_(handle), path_(std::move(path)) {}
-
-  void* handle_;
-  std::string path_;
-  ModuleExports exports_;
+  virtual ~Module() = default;
+  virtual const ModuleExports& exports() const = 0;
 };
 
-// The directory holding the running executable, without a trailing
-// separator; empty when it cannot be found.
-std::string ExecutableDirectory();
-
-// Where the tool looks for the module when no --library is given, in order:
-// beside the executable (the build tree, and the bin directory on Windows),
-// in the installed library directory relative to it, and last the bare
-// library name for the system loader (RPATH, LD_LIBRARY_PATH).
-std::vector<std::string> DefaultModuleCandidates();
-
-// Loads the first default candidate that exists as a file, else the last
-// (bare) one.
-std::unique_ptr<Module> LoadDefaultModule(std::string* error);
+// Opens the module: the file `library` names, or, when it is empty, the
+// module built or installed with the tool. On failure returns nullptr and
+// sets *error.
+std::unique_ptr<Module> OpenModule(const std::string& library, std::string* error);
 
 }  // namespace impdump
 

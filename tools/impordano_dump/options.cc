@@ -16,9 +16,13 @@ std::string UsageText() {
          "  --raw             print each record's bytes in hex instead of JSON\n"
          "  --html            print the whole estimate as one self-contained HTML\n"
          "                    page (UTF-8) instead of JSON\n"
+         "  --lang pl|en      the language of the page's own words: Polish (the\n"
+         "                    default) or English\n"
          "  --pretty          indent the JSON over several lines\n"
          "  --library PATH    use the module at PATH instead of the one installed\n"
          "                    or built with this tool\n"
+         "  -o, --output FILE write to FILE instead of standard output, byte for\n"
+         "                    byte (a shell's redirection may re-encode the text)\n"
          "  -h, --help        show this help and exit\n"
          "  --version         show the version and exit\n"
          "\n"
@@ -26,7 +30,7 @@ std::string UsageText() {
          "\n"
          "Exit status: 0 done; 1 the file or the module cannot be opened;\n"
          "2 the file is not an estimate export; 3 the import failed;\n"
-         "4 standard output cannot be written; 64 bad command line.\n";
+         "4 the output cannot be written; 64 bad command line.\n";
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
@@ -55,6 +59,17 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       modes.emplace_back(arg, Mode::kHtml);
     } else if (arg == "--pretty") {
       options->pretty = true;
+    } else if (arg == "--lang" || arg.compare(0, 7, "--lang=") == 0) {
+      std::string name;
+      if (arg == "--lang") {
+        if (i + 1 < args.size()) name = args[++i];
+      } else {
+        name = arg.substr(7);
+      }
+      if (!imppage::LanguageFromName(name, &options->language)) {
+        *error = "--lang takes pl or en";
+        return false;
+      }
     } else if (arg == "--library") {
       if (i + 1 == args.size() || args[i + 1].empty()) {
         *error = "--library needs a path";
@@ -65,6 +80,18 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       options->library = arg.substr(10);
       if (options->library.empty()) {
         *error = "--library needs a path";
+        return false;
+      }
+    } else if (arg == "-o" || arg == "--output") {
+      if (i + 1 == args.size() || args[i + 1].empty()) {
+        *error = arg + " needs a file";
+        return false;
+      }
+      options->output = args[++i];
+    } else if (arg.compare(0, 9, "--output=") == 0) {
+      options->output = arg.substr(9);
+      if (options->output.empty()) {
+        *error = "--output needs a file";
         return false;
       }
     } else {
@@ -83,6 +110,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     return false;
   }
   options->file = files[0];
+  if (options->output == options->file) {
+    *error = "the output would overwrite the estimate file " + options->file;
+    return false;
+  }
   options->mode = modes.empty() ? Mode::kRecords : modes.front().second;
   return true;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "page_words.h"
+
 namespace impdump {
 
 enum class Mode { kRecords, kDescribe, kRaw, kHtml, kHelp, kVersion };
@@ -13,7 +15,9 @@ struct Options {
   Mode mode = Mode::kRecords;
   bool all = false;     // reserved fields too (JSON)
   bool pretty = false;  // indented JSON instead of one line a record
+  imppage::Language language = imppage::Language::kPolish;  // of the HTML page
   std::string library;  // empty: the module built or installed with the tool
+  std::string output;   // empty: standard output
   std::string file;
 };
 
@@ -29,7 +33,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitCannotRead = 1;       // file or module cannot be opened
 constexpr int kExitNotAnEstimate = 2;    // the file is no estimate export
 constexpr int kExitImportFailed = 3;     // the module failed while importing
-constexpr int kExitCannotWrite = 4;      // standard output cannot be written
+constexpr int kExitCannotWrite = 4;      // the output cannot be written
 constexpr int kExitUsage = 64;           // bad command line
 
 }  // namespace impdump

@@ -8,6 +8,8 @@
 namespace impdump {
 namespace {
 
+using imppage::Utf8FromCp1250;
+
 using impwalk::Block;
 using impwalk::FieldKind;
 using impwalk::Value;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "estimate_page.h"
 #include "hex_dump.h"
@@ -16,12 +17,25 @@ namespace {
 constexpr char kProgram[] = "impordano-dump";
 constexpr int32_t kNoType = -1;
 
-// The module reports failures as an errno value in decimal text.
+// The module reports failures as an errno value in decimal text, numbered
+// as the C libraries of Windows and Linux number them.
 std::string ErrorText(const char* number) {
   char* end = nullptr;
   long value = std::strtol(number, &end, 10);
   if (end == number || *end != '\0') return std::string("error ") + number;
+#if defined(__EMSCRIPTEN__)
+  // This C library numbers errors its own way: name those a host meets.
+  switch (value) {
+    case 2: return "No such file or directory";
+    case 5: return "Input/output error";
+    case 12: return "Cannot allocate memory";
+    case 13: return "Permission denied";
+    case 21: return "Is a directory";
+    default: return std::string("error ") + number;
+  }
+#else
   return std::strerror(static_cast<int>(value));
+#endif
 }
 
 // Standard output, remembering the first failed write and its reason, after
@@ -30,7 +44,7 @@ class Output {
  public:
   explicit Output(std::FILE* file) : file_(file) {}
 
-  bool Write(const std::string& text) {
+  bool Write(std::string_view text) {
     if (failed_) return false;
     errno = 0;
     if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Fail();
@@ -153,29 +167,37 @@ int DumpRecords(const ModuleExports& module, const Options& options, Output& out
   });
 }
 
-// Two imports, as a host shows a description and then imports: ImpKosztDescr
-// ends what an import can deliver.
 int WriteHtmlPage(const ModuleExports& module, const Options& options, Output& out,
                   std::FILE* err) {
-  EstimatePage page;
-  int status = Import(module, options, err, [&] {
-    page.SetDescription(impwalk::WalkBlock(impwalk::DescriptionLayout(), DescriptionField(module),
-                                           impwalk::SlotInThisProcess, impwalk::Reserved::kSkip));
-    return kExitOk;
-  });
+  imppage::EstimatePage page;
+  int status = LoadEstimatePage(module, options, err, &page);
   if (status != kExitOk) return status;
-  status = Import(module, options, err, [&] {
-    return ReadRecords(module, options, err, [&](int32_t type, const unsigned char* record) {
-      page.Add(type, impwalk::WalkRecord(type, record, impwalk::SlotInThisProcess,
-                                         impwalk::Reserved::kSkip));
-      return true;
-    });
-  });
-  if (status != kExitOk) return status;
-  return out.Write(page.Render()) ? kExitOk : kExitCannotWrite;
+  page.Render(imppage::WordsFor(options.language),
+              [&](std::string_view piece) { return out.Write(piece); });
+  return kExitOk;  // a failed write is reported by RunSession
 }
 
 }  // namespace
+
+// Two imports, as a host shows a description and then imports: ImpKosztDescr
+// ends what an import can deliver.
+int LoadEstimatePage(const ModuleExports& module, const Options& options, std::FILE* err,
+                     imppage::EstimatePage* page) {
+  int status = Import(module, options, err, [&] {
+    page->SetDescription(impwalk::WalkBlock(impwalk::DescriptionLayout(),
+                                            DescriptionField(module), impwalk::SlotInThisProcess,
+                                            impwalk::Reserved::kSkip));
+    return kExitOk;
+  });
+  if (status != kExitOk) return status;
+  return Import(module, options, err, [&] {
+    return ReadRecords(module, options, err, [&](int32_t type, const unsigned char* record) {
+      page->Add(type, impwalk::WalkRecord(type, record, impwalk::SlotInThisProcess,
+                                          impwalk::Reserved::kSkip));
+      return true;
+    });
+  });
+}
 
 int RunSession(const ModuleExports& module, const Options& options, std::FILE* outFile,
                std::FILE* err) {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "estimate_page.h"
 #include "module.h"
 #include "options.h"
 
@@ -15,6 +16,11 @@ namespace impdump {
 // Returns the exit status (kExit*).
 int RunSession(const ModuleExports& module, const Options& options, std::FILE* out,
                std::FILE* err);
+
+// Imports options.file twice, for its description and for its records, into
+// `page`. Returns the exit status; messages go to `err`.
+int LoadEstimatePage(const ModuleExports& module, const Options& options, std::FILE* err,
+                     imppage::EstimatePage* page);
 
 }  // namespace impdump
 

@@ -14,6 +14,7 @@ loads from elsewhere. Prints the counts it compared; exits 1 on a mismatch.
 import collections
 import html.parser
 import json
+import re
 import sys
 
 # Every element the tool writes; anything else got in from the file.
@@ -28,6 +29,9 @@ LOADING = {"src", "href", "srcset", "action", "formaction", "data", "poster",
 TEXT_FIELDS = {"name", "description", "catalogueReference", "unit", "secondUnit",
                "comment", "measurement", "indexCode", "consumptionText",
                "catalogue", "catalogueNumber", "tableColumn"}
+# Formula texts the page shows with the decimal comma: a point between two
+# digits becomes a comma.
+FORMULA_FIELDS = {"measurement", "consumptionText"}
 POLISH = set("ąćęłńóśźżĄĆĘŁŃÓŚŹŻ")
 
 
@@ -63,7 +67,9 @@ def shown(text):
 def texts_of(value):
     if isinstance(value, dict):
         for key, item in value.items():
-            if key in TEXT_FIELDS and isinstance(item, str):
+            if key in FORMULA_FIELDS and isinstance(item, str):
+                yield re.sub(r"(?<=[0-9])\.(?=[0-9])", ",", item)
+            elif key in TEXT_FIELDS and isinstance(item, str):
                 yield item
             elif isinstance(item, (dict, list)):
                 yield from texts_of(item)

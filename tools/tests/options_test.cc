@@ -9,18 +9,27 @@ namespace impdump {
 namespace {
 
 TEST(ParseOptions, AcceptedCommandLines) {
-  struct Case { std::vector<std::string> args; Mode mode; bool all; std::string library, file; };
+  struct Case {
+    std::vector<std::string> args;
+    Mode mode;
+    bool all;
+    std::string library, file, output;
+  };
   const Case cases[] = {
-      {{"a.txt"}, Mode::kRecords, false, "", "a.txt"},
-      {{"--all", "a.txt"}, Mode::kRecords, true, "", "a.txt"},
-      {{"--describe", "a.txt"}, Mode::kDescribe, false, "", "a.txt"},
-      {{"a.txt", "--raw"}, Mode::kRaw, false, "", "a.txt"},
-      {{"--html", "a.txt", "--html"}, Mode::kHtml, false, "", "a.txt"},
-      {{"--library", "/x/lib.so", "a.txt"}, Mode::kRecords, false, "/x/lib.so", "a.txt"},
-      {{"--library=/x/lib.so", "a.txt"}, Mode::kRecords, false, "/x/lib.so", "a.txt"},
-      {{"--", "--all"}, Mode::kRecords, false, "", "--all"},
-      {{"--help", "--bogus"}, Mode::kHelp, false, "", ""},
-      {{"--version"}, Mode::kVersion, false, "", ""},
+      {{"a.txt"}, Mode::kRecords, false, "", "a.txt", ""},
+      {{"--all", "a.txt"}, Mode::kRecords, true, "", "a.txt", ""},
+      {{"--describe", "a.txt"}, Mode::kDescribe, false, "", "a.txt", ""},
+      {{"a.txt", "--raw"}, Mode::kRaw, false, "", "a.txt", ""},
+      {{"--html", "a.txt", "--html"}, Mode::kHtml, false, "", "a.txt", ""},
+      {{"--library", "/x/lib.so", "a.txt"}, Mode::kRecords, false, "/x/lib.so", "a.txt", ""},
+      {{"--library=/x/lib.so", "a.txt"}, Mode::kRecords, false, "/x/lib.so", "a.txt", ""},
+      {{"--html", "-o", "k.html", "a.txt"}, Mode::kHtml, false, "", "a.txt", "k.html"},
+      {{"a.txt", "--output", "-"}, Mode::kRecords, false, "", "a.txt", "-"},
+      {{"--output=k.jsonl", "a.txt"}, Mode::kRecords, false, "", "a.txt", "k.jsonl"},
+      {{"-o", "--all", "a.txt"}, Mode::kRecords, false, "", "a.txt", "--all"},
+      {{"--", "--all"}, Mode::kRecords, false, "", "--all", ""},
+      {{"--help", "--bogus"}, Mode::kHelp, false, "", "", ""},
+      {{"--version"}, Mode::kVersion, false, "", "", ""},
   };
   for (const Case& c : cases) {
     Options options;
@@ -30,6 +39,22 @@ TEST(ParseOptions, AcceptedCommandLines) {
     EXPECT_EQ(options.all, c.all) << c.args[0];
     EXPECT_EQ(options.library, c.library) << c.args[0];
     EXPECT_EQ(options.file, c.file) << c.args[0];
+    EXPECT_EQ(options.output, c.output) << c.args[0];
+  }
+}
+
+TEST(ParseOptions, PageLanguage) {
+  using imppage::Language;
+  const std::pair<std::vector<std::string>, Language> cases[] = {
+      {{"--html", "a.txt"}, Language::kPolish},
+      {{"--html", "--lang", "en", "a.txt"}, Language::kEnglish},
+      {{"--lang=en", "--lang=pl", "--html", "a.txt"}, Language::kPolish},
+  };
+  for (const auto& c : cases) {
+    Options options;
+    std::string error;
+    ASSERT_TRUE(ParseOptions(c.first, &options, &error)) << error;
+    EXPECT_EQ(options.language, c.second) << c.first[1];
   }
 }
 
@@ -42,6 +67,13 @@ TEST(ParseOptions, RefusedCommandLines) {
       {{"--describe", "--raw", "a.txt"}, "--describe and --raw cannot be used together"},
       {{"--html", "a.txt", "--describe"}, "--html and --describe cannot be used together"},
       {{"-x", "a.txt"}, "unknown option -x"},
+      {{"--html", "--lang", "de", "a.txt"}, "--lang takes pl or en"},
+      {{"--html", "a.txt", "--lang"}, "--lang takes pl or en"},
+      {{"--lang=PL", "a.txt"}, "--lang takes pl or en"},
+      {{"a.txt", "-o"}, "-o needs a file"},
+      {{"--output", "", "a.txt"}, "--output needs a file"},
+      {{"--output=", "a.txt"}, "--output needs a file"},
+      {{"-o", "a.txt", "a.txt"}, "the output would overwrite the estimate file a.txt"},
   };
   for (const auto& c : cases) {
     Options options;

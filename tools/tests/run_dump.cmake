@@ -1,6 +1,7 @@
 # Runs impordano-dump once and checks its exit status, its standard output
 # (byte for byte against a file, or for substrings) and its standard error
-# (for substrings). Lists come '|'-separated.
+# (for substrings), and a file the tool wrote itself (WRITTEN) byte for byte
+# against EXPECT_WRITTEN. Lists come '|'-separated.
 string(REPLACE "|" ";" emulator "${EMULATOR}")
 string(REPLACE "|" ";" args "${ARGS}")
 string(REPLACE "|" ";" stdout_has "${STDOUT_HAS}")
@@ -41,6 +42,14 @@ if(EXPECT_STDOUT)
       execute_process(COMMAND ${DIFF} -u ${EXPECT_STDOUT} ${OUTPUT} OUTPUT_VARIABLE delta)
       string(APPEND failures "${delta}")
     endif()
+  endif()
+endif()
+
+if(WRITTEN)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WRITTEN} ${EXPECT_WRITTEN}
+    RESULT_VARIABLE differs)
+  if(differs)
+    string(APPEND failures "the written ${WRITTEN} differs from ${EXPECT_WRITTEN}\n")
   endif()
 endif()
 

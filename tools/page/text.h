@@ -1,12 +1,12 @@
 // Conversion of the module's Windows-1250 texts to UTF-8, by one table that
 // every target shares, so that every build prints the same bytes.
-#ifndef IMPORDANO_DUMP_TEXT_H_
-#define IMPORDANO_DUMP_TEXT_H_
+#ifndef IMPORDANO_PAGE_TEXT_H_
+#define IMPORDANO_PAGE_TEXT_H_
 
 #include <cstddef>
 #include <string>
 
-namespace impdump {
+namespace imppage {
 
 // The Unicode code point of a Windows-1250 byte, or U+FFFD for the five byte
 // values the code page leaves undefined (0x81, 0x83, 0x88, 0x90, 0x98).
@@ -23,6 +23,6 @@ inline std::string Utf8FromCp1250(const std::string& text) {
   return Utf8FromCp1250(text.data(), text.size());
 }
 
-}  // namespace impdump
+}  // namespace imppage
 
-#endif  // IMPORDANO_DUMP_TEXT_H_
+#endif  // IMPORDANO_PAGE_TEXT_H_

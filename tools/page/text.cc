@@ -1,6 +1,6 @@
 #include "text.h"
 
-namespace impdump {
+namespace imppage {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -61,4 +61,4 @@ std::string Utf8FromCp1250(const char* text, std::size_t size) {
   return out;
 }
 
-}  // namespace impdump
+}  // namespace imppage

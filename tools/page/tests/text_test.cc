@@ -10,7 +10,7 @@
 #include <iconv.h>
 #endif
 
-namespace impdump {
+namespace imppage {
 namespace {
 
 struct Case { const char *cp1250, *utf8; };
@@ -79,4 +79,4 @@ TEST(Utf8FromCp1250, MatchesIconvForEveryByte) {
 #endif
 
 }  // namespace
-}  // namespace impdump
+}  // namespace imppage

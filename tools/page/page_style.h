@@ -1,12 +1,12 @@
 // The HTML page's stylesheet, inline in the page so that it needs nothing
 // from anywhere else: for the screen and for print.
-#ifndef IMPORDANO_DUMP_PAGE_STYLE_H_
-#define IMPORDANO_DUMP_PAGE_STYLE_H_
+#ifndef IMPORDANO_PAGE_PAGE_STYLE_H_
+#define IMPORDANO_PAGE_PAGE_STYLE_H_
 
-namespace impdump {
+namespace imppage {
 
 extern const char kPageStyle[];
 
-}  // namespace impdump
+}  // namespace imppage
 
-#endif  // IMPORDANO_DUMP_PAGE_STYLE_H_
+#endif  // IMPORDANO_PAGE_PAGE_STYLE_H_

@@ -1,3 +1,4 @@
+// Loads the module at run time (dlopen, LoadLibrary), as a host does.
 #include "module.h"
 
 #include <sys/stat.h>
@@ -5,6 +6,7 @@
 #include <cstdint>
 
 #include <utility>
+#include <vector>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -78,6 +80,22 @@ void* FindSymbol(void* handle, const char* name) { return dlsym(handle, name); }
 void CloseLibrary(void* handle) { dlclose(handle); }
 #endif
 
+// A module loaded from a file; unloaded when destroyed.
+class LoadedModule : public Module {
+ public:
+  LoadedModule(void* handle) : handle_(handle) {}
+  ~LoadedModule() override { CloseLibrary(handle_); }
+  LoadedModule(const LoadedModule&) = delete;
+  LoadedModule& operator=(const LoadedModule&) = delete;
+
+  const ModuleExports& exports() const override { return exports_; }
+  ModuleExports& exports() { return exports_; }
+
+ private:
+  void* handle_;
+  ModuleExports exports_;
+};
+
 template <typename Function>
 bool Bind(void* handle, const char* name, Function* out, std::string* missing) {
   void* symbol = FindSymbol(handle, name);
@@ -97,17 +115,17 @@ bool IsRegularFile(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == S_IFREG;
 }
 
-}  // namespace
-
-std::unique_ptr<Module> Module::Load(const std::string& path, std::string* error) {
+// Loads the library at `path` (a bare file name is searched for the way
+// the system loader searches).
+std::unique_ptr<Module> Load(const std::string& path, std::string* error) {
   std::string openError;
   void* handle = OpenLibrary(path, &openError);
   if (!handle) {
     *error = openError;
     return nullptr;
   }
-  std::unique_ptr<Module> module(new Module(handle, path));
-  ModuleExports& e = module->exports_;
+  auto module = std::make_unique<LoadedModule>(handle);
+  ModuleExports& e = module->exports();
   std::string missing;
   bool ok = Bind(handle, "ImpStart", &e.start, &missing);
   ok &= Bind(handle, "ImpGetDescr", &e.getDescr, &missing);
@@ -121,8 +139,8 @@ std::unique_ptr<Module> Module::Load(const std::string& path, std::string* error
   return module;
 }
 
-Module::~Module() { CloseLibrary(handle_); }
-
+// The directory holding the running executable, without a trailing
+// separator; empty when it cannot be found.
 std::string ExecutableDirectory() {
   std::string path;
 #if defined(_WIN32)
@@ -154,6 +172,10 @@ std::string ExecutableDirectory() {
   return cut == 0 ? path.substr(0, 1) : path.substr(0, cut);
 }
 
+// Where the tool looks for the module when no library is named, in order:
+// beside the executable (the build tree, and the bin directory on Windows),
+// in the installed library directory relative to it, and last the bare
+// library name for the system loader (RPATH, LD_LIBRARY_PATH).
 std::vector<std::string> DefaultModuleCandidates() {
   std::vector<std::string> candidates;
   std::string dir = ExecutableDirectory();
@@ -166,13 +188,15 @@ std::vector<std::string> DefaultModuleCandidates() {
   return candidates;
 }
 
+// Loads the first default candidate that exists as a file, else the last
+// (bare) one.
 std::unique_ptr<Module> LoadDefaultModule(std::string* error) {
   std::vector<std::string> candidates = DefaultModuleCandidates();
   for (std::size_t i = 0; i + 1 < candidates.size(); ++i) {
-    if (IsRegularFile(candidates[i])) return Module::Load(candidates[i], error);
+    if (IsRegularFile(candidates[i])) return Load(candidates[i], error);
   }
   std::string loadError;
-  std::unique_ptr<Module> module = Module::Load(candidates.back(), &loadError);
+  std::unique_ptr<Module> module = Load(candidates.back(), &loadError);
   if (!module) {
     *error = "no " IMPORDANO_DUMP_MODULE_FILE " beside the tool";
     for (std::size_t i = 0; i + 1 < candidates.size(); ++i) {
@@ -183,6 +207,12 @@ std::unique_ptr<Module> LoadDefaultModule(std::string* error) {
     *error += ", and the system loader says: " + loadError;
   }
   return module;
+}
+
+}  // namespace
+
+std::unique_ptr<Module> OpenModule(const std::string& library, std::string* error) {
+  return library.empty() ? LoadDefaultModule(error) : Load(library, error);
 }
 
 }  // namespace impdump

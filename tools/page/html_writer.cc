@@ -3,7 +3,7 @@
 #include "number_text.h"
 #include "text.h"
 
-namespace impdump {
+namespace imppage {
 
 // The five characters that can open markup, a reference or an attribute
 // value become references. Control characters other than TAB would be parse
@@ -25,7 +25,7 @@ void HtmlWriter::Character(char32_t c) {
 
 HtmlWriter& HtmlWriter::FileText(std::string_view cp1250) {
   for (char byte : cp1250) Character(CodePointFromCp1250(static_cast<unsigned char>(byte)));
-  return *this;
+  return Written();
 }
 
 HtmlWriter& HtmlWriter::Text(std::string_view utf8) {
@@ -39,11 +39,21 @@ HtmlWriter& HtmlWriter::Text(std::string_view utf8) {
       page_ += byte;
     }
   }
-  return *this;
+  return Written();
 }
 
-HtmlWriter& HtmlWriter::Number(double value) { return Text(DecimalCommaText(value)); }
+HtmlWriter& HtmlWriter::Number(double value) { return Text(ReadableNumber(value)); }
 
 HtmlWriter& HtmlWriter::Integer(int64_t value) { return Text(std::to_string(value)); }
 
-}  // namespace impdump
+void HtmlWriter::Pass() {
+  if (!sinkFailed_ && !page_.empty()) sinkFailed_ = !sink_(page_);
+  page_.clear();
+}
+
+bool HtmlWriter::Finish() {
+  if (sink_) Pass();
+  return !sinkFailed_;
+}
+
+}  // namespace imppage

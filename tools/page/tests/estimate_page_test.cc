@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace impdump {
+namespace imppage {
 namespace {
 
 template <typename Record>
@@ -79,7 +79,7 @@ TEST(EstimatePage, TreeFollowsDepthsAndKeepsEveryRecord) {
   page.Add(IMP_TOKEN_ELEMENT, Element(3, "e-E"));  // a level skipped
   page.Add(IMP_TOKEN_ELEMENT, Element(-4, "e-F"));
   page.Add(99, impwalk::Block{});
-  const std::string html = page.Render();
+  const std::string html = page.Render(WordsFor(Language::kEnglish));
 
   Places(html, {"<span class=\"number\">1</span> <span class=\"title\">e-A",
                 "<span class=\"number\">1.1</span> <span class=\"title\">e-B",
@@ -91,8 +91,9 @@ TEST(EstimatePage, TreeFollowsDepthsAndKeepsEveryRecord) {
                 "<dt>Labour (R)</dt><dd>2</dd>", "<dt>Kind X</dt><dd>1</dd>",
                 "<caption>No kind", "<caption>Kind X",
                 "<dt>No kind</dt><dd>1</dd>", "<dt>Records of unknown types</dt><dd>1</dd>"});
+  EXPECT_NE(html.find("<html lang=\"en\">"), std::string::npos);
   // No estimate record: no remarks, and the heading says so.
-  EXPECT_EQ(html.find("<dt>Remarks</dt>"), std::string::npos);
+  EXPECT_EQ(html.find("<dt>Number of remarks</dt>"), std::string::npos);
   EXPECT_NE(html.find("<h1>Estimate without a header record</h1>"), std::string::npos);
   EXPECT_EQ(Count(html, "<tr class=\"position\">"), 2u);
   // Before the first element, then the stray resource, then the position
@@ -110,7 +111,7 @@ TEST(EstimatePage, NestingStopsAtItsLimit) {
   for (int32_t depth = 1; depth <= 40; ++depth) {
     page.Add(IMP_TOKEN_ELEMENT, Element(depth, "e"));
   }
-  const std::string html = page.Render();
+  const std::string html = page.Render(WordsFor(Language::kPolish));
   std::size_t level = 0, deepest = 0;
   for (std::size_t at = html.find("details"); at != std::string::npos;
        at = html.find("details", at + 1)) {
@@ -123,4 +124,4 @@ TEST(EstimatePage, NestingStopsAtItsLimit) {
 }
 
 }  // namespace
-}  // namespace impdump
+}  // namespace imppage

@@ -1,6 +1,6 @@
 #include "page_style.h"
 
-namespace impdump {
+namespace imppage {
 
 const char kPageStyle[] = R"css(
 :root { color-scheme: light; --line: #c8ccd2; --soft: #f3f4f6; --muted: #5b6270; }
@@ -71,4 +71,4 @@ table.lines th:nth-child(2) { width: 50%; }
 }
 )css";
 
-}  // namespace impdump
+}  // namespace imppage

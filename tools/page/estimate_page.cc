@@ -1,0 +1,180 @@
+#include "estimate_page.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "page_sections.h"
+#include "page_style.h"
+
+namespace imppage {
+
+using impwalk::Block;
+using impwalk::Value;
+
+namespace {
+
+TakeOffLine LineOf(const Block& record) {
+  return {record.Text("measurement"), record.Text("comment")};
+}
+
+ResourceLine ResourceOf(const Block& record) {
+  ResourceLine line;
+  line.kind = record.Int("kind");
+  line.indexCode = record.Text("indexCode");
+  line.name = record.Text("name");
+  line.unit = record.Text("unit");
+  line.formula = record.Text("consumptionText");
+  line.consumption = record.Double("consumption");
+  line.price = record.Double("price");
+  line.investorQuantityMatches = record.Int("investorQuantityMatches");
+  return line;
+}
+
+}  // namespace
+
+void EstimatePage::SetDescription(const Block& description) { description_ = description; }
+
+void EstimatePage::AddElement(const Block& record) {
+  ++elementCount_;
+  std::size_t depth = static_cast<std::size_t>(std::max(record.Int("depth"), 1));
+  depth = std::min(depth, kMaxNesting);
+  while (path_.size() > 1 && static_cast<std::size_t>(path_.back()->depth) >= depth) {
+    path_.pop_back();
+  }
+  ElementNode* parent = path_.back();
+  auto child = std::make_unique<ElementNode>();
+  child->id = static_cast<int32_t>(byId_.size());
+  child->depth = static_cast<int32_t>(path_.size());
+  std::string index = std::to_string(parent->children.size() + 1);
+  child->number = parent == &root_ ? index : parent->number + "." + index;
+  child->description = record.Text("description");
+  const Value& items = record.Get("quantityItems");
+  child->amountUnreadable = items.target == Value::Target::kRefused;
+  for (const Block& item : items.blocks) {
+    child->amounts.push_back({item.Double("quantity"), item.Text("unit")});
+  }
+  byId_.push_back(child.get());
+  path_.push_back(child.get());
+  parent->children.push_back(std::move(child));
+  elementHasPosition_ = false;
+}
+
+void EstimatePage::AddPosition(const Block& record) {
+  PositionRow row;
+  row.number = ++positionCount_;
+  row.reference = record.Text("catalogueReference");
+  row.description = record.Text("description");
+  row.unit = record.Text("unit");
+  row.secondUnit = record.Text("secondUnit");
+  const std::vector<Block>& detail = record.Blocks("catalogueDetail");
+  if (!detail.empty()) {
+    row.hasDetail = true;
+    row.catalogue = detail.front().Text("catalogue");
+    row.catalogueNumber = detail.front().Text("catalogueNumber");
+    row.tableColumn = detail.front().Text("tableColumn");
+  }
+  row.simplified = (record.Get("flags").Unsigned() & IMP_POSITION_FLAG_SIMPLIFIED) != 0;
+  row.quantity = record.Double("quantity");
+  row.multiplicity = record.Double("multiplicity");
+  row.price = record.Double("price");
+  path_.back()->positions.push_back(std::move(row));
+  elementHasPosition_ = true;
+}
+
+void EstimatePage::AddPart(int32_t tokenType, const Block& record) {
+  ElementNode& element = *path_.back();
+  if (tokenType == IMP_TOKEN_RESOURCE) {
+    ++resourceCounts_[record.Int("kind")];
+    (elementHasPosition_ ? element.positions.back().resources : element.strayResources)
+        .push_back(ResourceOf(record));
+  } else {
+    (elementHasPosition_ ? element.positions.back().lines : element.strayLines)
+        .push_back(LineOf(record));
+  }
+}
+
+void EstimatePage::Add(int32_t tokenType, const Block& record) {
+  switch (tokenType) {
+    case IMP_TOKEN_ESTIMATE: estimate_ = record; break;
+    case IMP_TOKEN_SUMMARY: summary_ = record; break;
+    case IMP_TOKEN_ELEMENT: AddElement(record); break;
+    case IMP_TOKEN_POSITION: AddPosition(record); break;
+    case IMP_TOKEN_MEASUREMENT_LINE:
+    case IMP_TOKEN_RESOURCE: AddPart(tokenType, record); break;
+    default: ++otherRecords_; break;
+  }
+}
+
+void EstimatePage::Body(HtmlWriter& h, const PageWords& w, Parts parts) const {
+  Head(h, w, estimate_, description_);
+  h.Tag("<dl class=\"facts\">\n");
+  if (estimate_) {
+    // The estimate states how many remarks it has, not the remarks.
+    if (estimate_->Int("remarks") != 0) Fact(h, w.remarksCount, estimate_->Int("remarks"));
+    Fact(h, w.levels, int64_t{estimate_->Int("lastLevelIndex")} + 1);
+  }
+  Fact(h, w.elements, elementCount_);
+  Fact(h, w.positions, positionCount_);
+  for (int32_t code : KindOrder(resourceCounts_)) {
+    auto count = resourceCounts_.find(code);
+    h.Tag("<div><dt>");
+    KindLabel(h, w, code);
+    h.Tag("</dt><dd>").Integer(count == resourceCounts_.end() ? 0 : count->second)
+        .Tag("</dd></div>\n");
+  }
+  if (otherRecords_ > 0) Fact(h, w.unknownRecords, otherRecords_);
+  h.Tag("</dl>\n</header>\n");
+
+  Surcharges(h, w, summary_);
+
+  h.Tag("<main>\n<h2>").Text(w.tree).Tag("</h2>\n");
+  const bool onDemand = parts == Parts::kOnDemand;
+  if (root_.HasParts()) {
+    h.Tag("<section class=\"outside\">\n<h3>").Text(w.beforeFirstElement).Tag("</h3>\n");
+    if (onDemand) {
+      PartsPlaceholder(h, root_);
+    } else {
+      ElementParts(h, w, root_);
+    }
+    h.Tag("</section>\n");
+  }
+  for (const auto& element : root_.children) ElementTree(h, w, *element, 1, onDemand);
+  h.Tag("</main>\n");
+}
+
+bool EstimatePage::Render(const PageWords& w, const PageSink& sink) const {
+  HtmlWriter h(sink);
+  h.Tag("<!DOCTYPE html>\n<html lang=\"").Tag(w.languageTag)
+      .Tag("\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+           "<meta name=\"generator\" content=\"impordano-dump\">\n<title>");
+  if (estimate_) h.FileText(estimate_->Text("name"));
+  h.Tag("</title>\n<style>\n").Tag(kPageStyle).Tag("</style>\n</head>\n<body>\n");
+  Body(h, w, Parts::kAll);
+  h.Tag("</body>\n</html>\n");
+  return h.Finish();
+}
+
+std::string EstimatePage::Render(const PageWords& w) const {
+  std::string page;
+  Render(w, [&page](std::string_view piece) {
+    page += piece;
+    return true;
+  });
+  return page;
+}
+
+bool EstimatePage::RenderBody(const PageWords& w, Parts parts, const PageSink& sink) const {
+  HtmlWriter h(sink);
+  Body(h, w, parts);
+  return h.Finish();
+}
+
+bool EstimatePage::RenderElementParts(int32_t id, const PageWords& w,
+                                      const PageSink& sink) const {
+  HtmlWriter h(sink);
+  if (id >= 0 && static_cast<std::size_t>(id) < byId_.size()) ElementParts(h, w, *byId_[id]);
+  return h.Finish();
+}
+
+}  // namespace imppage

@@ -1,0 +1,136 @@
+// The HTML view of a whole estimate: gathers the records of one import in
+// the order the module delivers them, keeps what the page shows of each,
+// and writes the page, whole or (for a viewer) its tree first and each
+// element's positions when they are asked for.
+#ifndef IMPORDANO_PAGE_ESTIMATE_PAGE_H_
+#define IMPORDANO_PAGE_ESTIMATE_PAGE_H_
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "html_writer.h"
+#include "page_words.h"
+#include "record_walker.h"
+
+namespace imppage {
+
+// What the page shows of the records, texts in Windows-1250 as the module
+// gave them (full texts where a field was cut). Only this is kept: a walked
+// record holds every field and would make a large estimate's page need
+// many times the file's size.
+struct TakeOffLine {
+  std::string measurement;
+  std::string comment;
+};
+
+struct ResourceLine {
+  int32_t kind = 0;
+  std::string indexCode, name, unit, formula;
+  double consumption = 0.0;
+  double price = 0.0;
+  int32_t investorQuantityMatches = 0;
+};
+
+struct PositionRow {
+  int64_t number = 0;  // running number over the whole estimate
+  std::string reference, description, unit, secondUnit;
+  bool hasDetail = false;  // a catalogue detail was behind the slot
+  std::string catalogue, catalogueNumber, tableColumn;
+  bool simplified = false;
+  double quantity = 0.0;
+  double multiplicity = 0.0;
+  double price = 0.0;
+  std::vector<TakeOffLine> lines;
+  std::vector<ResourceLine> resources;
+};
+
+struct ElementAmount {
+  double quantity = 0.0;
+  std::string unit;
+};
+
+// An element of the tree; the root stands for the estimate itself and
+// holds what comes before the first element.
+struct ElementNode {
+  int32_t id = 0;     // 0 for the root, then 1, 2, ... in delivery order
+  int32_t depth = 0;  // 0 for the root
+  std::string number;  // "2.1": its place in the tree
+  std::string description;
+  bool amountUnreadable = false;
+  std::vector<ElementAmount> amounts;
+  // Lines and resources that came before the element's first position.
+  std::vector<TakeOffLine> strayLines;
+  std::vector<ResourceLine> strayResources;
+  std::vector<PositionRow> positions;
+  std::vector<std::unique_ptr<ElementNode>> children;
+
+  bool HasParts() const {
+    return !strayLines.empty() || !strayResources.empty() || !positions.empty();
+  }
+};
+
+class EstimatePage {
+ public:
+  EstimatePage() = default;
+  EstimatePage(const EstimatePage&) = delete;
+  EstimatePage& operator=(const EstimatePage&) = delete;
+
+  // The estimate's description as ImpKosztDescr gave it (DescriptionLayout).
+  void SetDescription(const impwalk::Block& description);
+
+  // One delivered record, walked without its reserved fields.
+  void Add(int32_t tokenType, const impwalk::Block& record);
+
+  // The whole page, UTF-8, passed to `sink` piece by piece; false when the
+  // sink failed.
+  bool Render(const PageWords& words, const PageSink& sink) const;
+  std::string Render(const PageWords& words) const;
+
+  // How much of the tree the body holds.
+  enum class Parts {
+    kAll,       // everything, every element open: the page's own body
+    kOnDemand,  // elements closed, each with an empty <div class="parts"
+                // data-element="ID"> where its lines, resources and
+                // positions go (RenderElementParts)
+  };
+  // The page's <body> content: head, surcharges and the tree.
+  bool RenderBody(const PageWords& words, Parts parts, const PageSink& sink) const;
+  // The lines, resources and positions of element `id` (0: what comes
+  // before the first element); nothing for an id without an element.
+  bool RenderElementParts(int32_t id, const PageWords& words, const PageSink& sink) const;
+
+  int64_t positionCount() const { return positionCount_; }
+  int64_t elementCount() const { return elementCount_; }
+
+  // Elements nest at most this deep; deeper ones sit at this level, so that
+  // neither this program nor a browser follows thousands of levels.
+  static constexpr std::size_t kMaxNesting = 16;
+
+ private:
+  void AddElement(const impwalk::Block& record);
+  void AddPosition(const impwalk::Block& record);
+  void AddPart(int32_t tokenType, const impwalk::Block& record);
+  void Body(HtmlWriter& h, const PageWords& words, Parts parts) const;
+
+  std::optional<impwalk::Block> description_;
+  std::optional<impwalk::Block> estimate_;
+  std::optional<impwalk::Block> summary_;
+  ElementNode root_;
+  std::vector<ElementNode*> byId_{&root_};  // element id -> element
+  std::vector<ElementNode*> path_{&root_};  // from the root to the current element
+  // Lines and resources belong to the last position of the current element;
+  // before the element has one they are strays.
+  bool elementHasPosition_ = false;
+  int64_t elementCount_ = 0;
+  int64_t positionCount_ = 0;
+  std::map<int32_t, int64_t> resourceCounts_;  // by kind code
+  int64_t otherRecords_ = 0;                   // token types without a layout
+};
+
+}  // namespace imppage
+
+#endif  // IMPORDANO_PAGE_ESTIMATE_PAGE_H_

@@ -1,0 +1,343 @@
+// Drives a real browser through impordano-viewer.html opened from file://
+// and checks what a person sees and saves against impordano-dump, the
+// native tool, on the same files.
+//
+//   node viewer_test.js --browser chromium|firefox --viewer PAGE --dump TOOL
+//        --work DIR [--large FILE] ESTIMATE...
+//
+// Prints one line per check and "N passed, N failed"; exits non-zero when
+// any check failed.
+'use strict';
+const { execFileSync } = require('child_process');
+const crypto = require('crypto');
+const fs = require('fs');
+const path = require('path');
+const { pathToFileURL } = require('url');
+const puppeteer = require('puppeteer-core');
+
+const BROWSERS = {
+  chromium: {
+    browser: 'chrome',
+    executablePath: '/usr/bin/chromium',
+    // No sandbox as root in CI; and none of the browser's own traffic
+    // (updates, safe browsing), which the page would be blamed for.
+    args: ['--no-sandbox', '--disable-background-networking', '--disable-component-update',
+      '--disable-default-apps', '--disable-sync', '--no-first-run', '--disable-gpu'],
+  },
+  firefox: { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', args: [] },
+};
+
+function parseArgs(argv) {
+  const options = { estimates: [] };
+  for (let i = 0; i < argv.length; ++i) {
+    const name = argv[i];
+    if (name.startsWith('--')) options[name.slice(2)] = argv[++i];
+    else options.estimates.push(name);
+  }
+  for (const required of ['browser', 'viewer', 'dump', 'work']) {
+    if (!options[required]) throw new Error(`--${required} is missing`);
+  }
+  return options;
+}
+
+const options = parseArgs(process.argv.slice(2));
+const results = { passed: 0, failed: 0 };
+const sha256 = (bytes) => crypto.createHash('sha256').update(bytes).digest('hex');
+
+function check(name, ok, detail = '') {
+  if (ok) ++results.passed;
+  else ++results.failed;
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${options.browser}: ${name}${detail ? ` (${detail})` : ''}`);
+}
+
+// What the native tool writes for a file.
+function dump(file, ...flags) {
+  return execFileSync(options.dump, [...flags, file], { maxBuffer: 1 << 30 });
+}
+
+function recordCounts(jsonl) {
+  const counts = {};
+  for (const line of jsonl.toString('utf8').split('\n')) {
+    const match = /"record":"(\w+)"/.exec(line);
+    if (match) counts[match[1]] = (counts[match[1]] || 0) + 1;
+  }
+  return counts;
+}
+
+// Test files a person might choose by mistake.
+function writeBadInputs(dir) {
+  const png = Buffer.from('89504e470d0a1a0a0000000d49484452000000010000000108060000001f15c4890000000d4944415478da63f8ffff3f0005fe02fea7d6a4f00000000049454e44ae426082', 'hex');
+  const zip = Buffer.concat([Buffer.from('504b0304', 'hex'), Buffer.alloc(26), Buffer.from('[Plik]\n')]);
+  const files = {
+    empty: path.join(dir, 'pusty.txt'),
+    png: path.join(dir, 'obraz.png'),
+    zip: path.join(dir, 'archiwum.zip'),
+    large: path.join(dir, 'ogromny.txt'),
+  };
+  fs.writeFileSync(files.empty, '');
+  fs.writeFileSync(files.png, png);
+  fs.writeFileSync(files.zip, zip);
+  // Sparse: its size is all that the check needs.
+  fs.writeFileSync(files.large, '');
+  fs.truncateSync(files.large, 600 * 1024 * 1024);
+  return files;
+}
+
+async function launch() {
+  const config = BROWSERS[options.browser];
+  if (!config) throw new Error(`unknown browser ${options.browser}`);
+  return puppeteer.launch({
+    browser: config.browser,
+    executablePath: config.executablePath,
+    headless: true,
+    protocolTimeout: 600000,
+    args: config.args,
+    userDataDir: fs.mkdtempSync(path.join(options.work, `${options.browser}-profile-`)),
+  });
+}
+
+// A page of the viewer with every request watched and every save caught.
+async function openViewer(browser, viewerUrl) {
+  const page = await browser.newPage();
+  const state = { outside: [], dialogs: [], errors: [] };
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    const url = request.url();
+    // The viewer itself, and blobs and data it makes in memory, stay here.
+    if (url === viewerUrl || url.startsWith('blob:') || url.startsWith('data:')) {
+      request.continue();
+    } else {
+      state.outside.push(url);
+      request.abort();
+    }
+  });
+  page.on('dialog', (dialog) => { state.dialogs.push(dialog.message()); dialog.dismiss(); });
+  page.on('pageerror', (error) => state.errors.push(String(error)));
+  // Saves end in a click on a download link: catch the blob instead of
+  // letting the browser save it somewhere.
+  await page.evaluateOnNewDocument(() => {
+    window.savedBlobs = [];
+    const create = URL.createObjectURL;
+    const blobs = new Map();
+    URL.createObjectURL = (object) => {
+      const url = create.call(URL, object);
+      blobs.set(url, object);
+      return url;
+    };
+    HTMLAnchorElement.prototype.click = function click() {
+      if (this.download) window.savedBlobs.push({ name: this.download, blob: blobs.get(this.href) });
+    };
+    window.policyViolations = [];
+    document.addEventListener('securitypolicyviolation',
+      (event) => window.policyViolations.push(event.effectiveDirective || event.violatedDirective));
+  });
+  await page.goto(viewerUrl, { waitUntil: 'load' });
+  return { page, state };
+}
+
+// Chooses `file` with the file input and waits for the result: the status
+// line's class ('done' or 'error') and text, and the time it took.
+async function choose(page, file) {
+  const started = Date.now();
+  const before = await page.$eval('#status', (s) => s.dataset.seen = String(Number(s.dataset.seen || 0) + 1));
+  const input = await page.$('#file');
+  await input.uploadFile(file);
+  return settle(page, started, before);
+}
+
+async function settle(page, started, marker) {
+  await page.waitForFunction((seen) => {
+    const status = document.getElementById('status');
+    return status.dataset.seen === seen && (status.className === 'done' || status.className === 'error');
+  }, { timeout: 120000, polling: 50 }, marker);
+  const status = await page.$eval('#status', (s) => ({ kind: s.className, text: s.textContent }));
+  return Object.assign(status, { ms: Date.now() - started });
+}
+
+// Opens every element and waits until all their parts are there.
+async function openEverything(page) {
+  await page.evaluate(() => {
+    for (const details of document.querySelectorAll('#estimate details')) details.open = true;
+  });
+  await page.waitForFunction(() => [...document.querySelectorAll('#estimate .parts[data-element]')]
+    .every((holder) => holder.dataset.state === 'loaded'), { timeout: 300000, polling: 200 });
+}
+
+// The rows and elements on the page, and which of `texts` it does not show.
+async function domCounts(page, texts) {
+  return page.evaluate((wanted) => {
+    const shown = document.getElementById('estimate').textContent;
+    return {
+      positions: document.querySelectorAll('#estimate tr.position').length,
+      elements: document.querySelectorAll('#estimate details.element').length,
+      missing: wanted.filter((text) => !shown.includes(text)),
+    };
+  }, texts);
+}
+
+// The bytes of the last save, as a hash.
+async function save(page, button) {
+  const count = await page.evaluate(() => window.savedBlobs.length);
+  await page.click(button);
+  await page.waitForFunction((n) => window.savedBlobs.length > n, { timeout: 120000 }, count);
+  return page.evaluate(async () => {
+    const saved = window.savedBlobs[window.savedBlobs.length - 1];
+    const bytes = new Uint8Array(await saved.blob.arrayBuffer());
+    const digest = await crypto.subtle.digest('SHA-256', bytes);
+    return {
+      name: saved.name,
+      sha256: [...new Uint8Array(digest)].map((b) => b.toString(16).padStart(2, '0')).join(''),
+    };
+  });
+}
+
+// A few texts of the file, with their Polish letters, that the page must show.
+function someTexts(jsonl) {
+  const texts = [];
+  for (const line of jsonl.toString('utf8').split('\n').slice(0, 400)) {
+    const match = /"(?:name|description)":"((?:[^"\\]|\\.)*[ąćęłńóśźżĄĆĘŁŃÓŚŹŻ](?:[^"\\]|\\.)*)"/.exec(line);
+    if (match) texts.push(JSON.parse(`"${match[1]}"`));
+    if (texts.length === 5) break;
+  }
+  return texts;
+}
+
+async function checkEstimate(page, file, label) {
+  const records = dump(file);
+  const counts = recordCounts(records);
+  const opened = await choose(page, file);
+  check(`${label}: opens`, opened.kind === 'done', `${opened.ms} ms: ${opened.text}`);
+  if (opened.kind !== 'done') return opened;
+  const started = Date.now();
+  await openEverything(page);
+  opened.allMs = Date.now() - started;
+  const texts = someTexts(records).map((text) => text.replace(/\s+$/, ''));
+  const dom = await domCounts(page, texts);
+  check(`${label}: one row for each of the ${counts.PositionRecord || 0} positions`,
+    dom.positions === (counts.PositionRecord || 0), `${dom.positions} rows`);
+  check(`${label}: one element for each of the ${counts.ElementRecord || 0} elements`,
+    dom.elements === (counts.ElementRecord || 0), `${dom.elements} elements`);
+  check(`${label}: texts with Polish letters shown`, texts.length > 0 && dom.missing.length === 0,
+    dom.missing.length ? `missing ${JSON.stringify(dom.missing[0])}` : `${texts.length} texts`);
+  return opened;
+}
+
+async function main() {
+  fs.mkdirSync(options.work, { recursive: true });
+  const viewerUrl = pathToFileURL(path.resolve(options.viewer)).href;
+  const bad = writeBadInputs(options.work);
+  const browser = await launch();
+  try {
+    const { page, state } = await openViewer(browser, viewerUrl);
+    const house = options.estimates.find((file) => /house\.txt$/.test(file)) || options.estimates[0];
+
+    // Every estimate given, in Polish, and the saves of each.
+    for (const file of options.estimates) {
+      const label = path.basename(file);
+      const opened = await checkEstimate(page, file, label);
+      if (opened.kind !== 'done') continue;
+      const html = await save(page, '#save-html');
+      check(`${label}: saved page equals impordano-dump --html`, html.sha256 === sha256(dump(file, '--html')),
+        html.name);
+      const jsonl = await save(page, '#save-records');
+      check(`${label}: saved records equal impordano-dump`, jsonl.sha256 === sha256(dump(file)), jsonl.name);
+    }
+
+    // English, then back to Polish.
+    await choose(page, house);
+    await page.click('#language');
+    await page.waitForFunction(() => document.documentElement.lang === 'en' &&
+      !document.getElementById('language').disabled);
+    const english = await save(page, '#save-html');
+    check('English page equals impordano-dump --html --lang en',
+      english.sha256 === sha256(dump(house, '--html', '--lang', 'en')));
+    const englishUi = await page.evaluate(() => ({
+      button: document.getElementById('choose').textContent,
+      heading: document.querySelector('#estimate h2').textContent,
+    }));
+    check('English controls and page words', englishUi.button === 'Open an estimate\u2026' &&
+      englishUi.heading === 'Surcharges', JSON.stringify(englishUi));
+    await page.click('#language');
+    await page.waitForFunction(() => document.documentElement.lang === 'pl' &&
+      !document.getElementById('language').disabled);
+    const polishHeading = await page.$eval('#estimate h2', (h) => h.textContent);
+    check('Polish again after the switch', polishHeading === 'Narzuty', polishHeading);
+
+    await page.setViewport({ width: 1280, height: 900 });
+    await page.screenshot({ path: path.join(options.work, `viewer-house-${options.browser}.png`) });
+
+    // Bad input: each has its message, and a good file opens after it.
+    const badCases = [
+      ['not an estimate export', options['not-an-estimate'], /nie jest eksportem kosztorysu/],
+      ['empty file', bad.empty, /jest pusty/],
+      ['PNG image', bad.png, /plikiem binarnym/],
+      ['ZIP archive', bad.zip, /plikiem binarnym/],
+      ['file too large', bad.large, /ma 600,0 MB, a przegl\u0105darka mo\u017ce otworzy\u0107 najwy\u017cej 512,0 MB/],
+    ];
+    for (const [label, file, message] of badCases) {
+      if (!file) continue;
+      const refused = await choose(page, file);
+      check(`${label}: its message`, refused.kind === 'error' && message.test(refused.text) &&
+        refused.text.includes(path.basename(file)), refused.text);
+      const again = await choose(page, house);
+      check(`${label}: a good file opens afterwards`, again.kind === 'done', again.text);
+    }
+
+    // The hostile file: its markup stays text, nothing of it runs.
+    if (options.hostile) {
+      const opened = await choose(page, options.hostile);
+      const found = await page.evaluate(() => ({
+        scripts: document.querySelectorAll('#estimate script, #estimate iframe, #estimate object').length,
+        handlers: [...document.querySelectorAll('#estimate *')]
+          .filter((e) => [...e.attributes].some((a) => a.name.startsWith('on'))).length,
+        shown: document.getElementById('estimate').textContent.includes('<script>'),
+      }));
+      check('hostile file: markup stays text, nothing runs', opened.kind === 'done' &&
+        found.scripts === 0 && found.handlers === 0 && found.shown && state.dialogs.length === 0,
+        JSON.stringify(Object.assign(found, { dialogs: state.dialogs.length })));
+    }
+
+    // A drop anywhere on the page.
+    const houseBytes = fs.readFileSync(house).toString('base64');
+    const marker = await page.$eval('#status', (s) => s.dataset.seen = String(Number(s.dataset.seen || 0) + 1));
+    await page.evaluate((base64) => {
+      const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+      const transfer = new DataTransfer();
+      transfer.items.add(new File([bytes], 'upuszczony.txt', { type: 'text/plain' }));
+      document.querySelector('main, #welcome, body').dispatchEvent(
+        new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+    }, houseBytes);
+    const dropped = await settle(page, Date.now(), marker);
+    check('a dropped file opens', dropped.kind === 'done' && dropped.text.includes('upuszczony.txt'),
+      dropped.text);
+
+    check('no script errors', state.errors.length === 0, state.errors.join(' | '));
+
+    // Nothing leaves the computer, and the policy refuses to let it.
+    const fetched = await page.evaluate(() =>
+      fetch('https://example.invalid/kosztorys').then(() => 'fetched', (error) => `refused: ${error}`));
+    const violations = await page.evaluate(() => window.policyViolations);
+    check('a fetch to an outside address is refused by the page\'s policy',
+      fetched.startsWith('refused') && violations.includes('connect-src'),
+      `${fetched}; violations: ${violations.join(',')}`);
+    check('no request went anywhere but the viewer\'s own file',
+      state.outside.filter((url) => !url.includes('example.invalid')).length === 0,
+      state.outside.join(' '));
+
+    // A large estimate: head and tree shown, every position on opening.
+    if (options.large) {
+      const opened = await checkEstimate(page, options.large, path.basename(options.large));
+      console.log(`${options.browser}: ${path.basename(options.large)}: head and tree shown ` +
+        `${opened.ms} ms after it was chosen; every element opened in a further ${opened.allMs} ms`);
+    }
+  } finally {
+    await browser.close();
+  }
+  console.log(`${options.browser}: ${results.passed} passed, ${results.failed} failed`);
+  process.exitCode = results.failed === 0 ? 0 : 1;
+}
+
+main().catch((error) => {
+  console.error(error);
+  process.exitCode = 2;
+});

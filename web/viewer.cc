@@ -1,0 +1,177 @@
+// The viewer's side in WebAssembly: the worker calls these functions to
+// import an estimate and to have its page rendered. The import runs through
+// impordano-dump's own session, so the page and the saved files are byte for
+// byte what the tool writes.
+//
+// One estimate is open at a time. Text results (the page's body, an
+// element's parts, messages) are left in one buffer that the worker reads
+// through viewer_text() before its next call.
+#include <emscripten/emscripten.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "estimate_page.h"
+#include "module.h"
+#include "options.h"
+#include "page_style.h"
+#include "session.h"
+
+namespace {
+
+std::unique_ptr<impdump::Module> g_module;
+std::unique_ptr<imppage::EstimatePage> g_page;
+std::string g_text;
+
+const impdump::ModuleExports* Exports() {
+  if (!g_module) {
+    std::string error;
+    g_module = impdump::OpenModule("", &error);  // linked in: cannot fail
+  }
+  return &g_module->exports();
+}
+
+imppage::Language LanguageOf(int code) {
+  return code == 1 ? imppage::Language::kEnglish : imppage::Language::kPolish;
+}
+
+// A stream of the session's messages, kept in g_text.
+class MessageStream {
+ public:
+  MessageStream() : file_(open_memstream(&buffer_, &size_)) {}
+  ~MessageStream() {
+    if (file_) std::fclose(file_);
+    std::free(buffer_);
+  }
+  std::FILE* file() { return file_ ? file_ : stderr; }
+  std::string Text() {
+    if (!file_) return "";
+    std::fflush(file_);
+    return std::string(buffer_, size_);
+  }
+
+ private:
+  char* buffer_ = nullptr;
+  std::size_t size_ = 0;
+  std::FILE* file_;
+};
+
+impdump::Options OptionsFor(const char* path, impdump::Mode mode, int language) {
+  impdump::Options options;
+  options.mode = mode;
+  options.file = path;
+  options.language = LanguageOf(language);
+  return options;
+}
+
+// The exit status for running out of memory in the viewer's own code.
+constexpr int kOutOfMemory = impdump::kExitImportFailed;
+
+bool Keep(std::string_view piece) {
+  g_text.append(piece);
+  return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+// Imports the estimate at `path` and keeps its page. Returns impordano-dump's
+// exit status; on failure viewer_text() holds the tool's message.
+EMSCRIPTEN_KEEPALIVE int viewer_open(const char* path) {
+  g_page.reset();
+  g_text.clear();
+  MessageStream messages;
+  try {
+    auto page = std::make_unique<imppage::EstimatePage>();
+    const int status = impdump::LoadEstimatePage(
+        *Exports(), OptionsFor(path, impdump::Mode::kHtml, 0), messages.file(), page.get());
+    g_text = messages.Text();
+    if (status == impdump::kExitOk) g_page = std::move(page);
+    return status;
+  } catch (const std::bad_alloc&) {
+    Exports()->end();
+    g_page.reset();
+    g_text = "out of memory";
+    return kOutOfMemory;
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE int viewer_position_count() {
+  return g_page ? static_cast<int>(g_page->positionCount()) : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int viewer_element_count() {
+  return g_page ? static_cast<int>(g_page->elementCount()) : 0;
+}
+
+// The page's body into viewer_text(): every element open with its parts, or
+// (on_demand) closed, each with a placeholder for viewer_parts(). Returns 0,
+// or kOutOfMemory.
+EMSCRIPTEN_KEEPALIVE int viewer_body(int language, int on_demand) {
+  g_text.clear();
+  if (!g_page) return 0;
+  try {
+    g_page->RenderBody(imppage::WordsFor(LanguageOf(language)),
+                       on_demand ? imppage::EstimatePage::Parts::kOnDemand
+                                 : imppage::EstimatePage::Parts::kAll,
+                       Keep);
+    return 0;
+  } catch (const std::bad_alloc&) {
+    g_text.clear();
+    return kOutOfMemory;
+  }
+}
+
+// The lines, resources and positions of element `id` into viewer_text().
+EMSCRIPTEN_KEEPALIVE int viewer_parts(int id, int language) {
+  g_text.clear();
+  if (!g_page) return 0;
+  try {
+    g_page->RenderElementParts(id, imppage::WordsFor(LanguageOf(language)), Keep);
+    return 0;
+  } catch (const std::bad_alloc&) {
+    g_text.clear();
+    return kOutOfMemory;
+  }
+}
+
+// Writes what `impordano-dump` (records = 1) or `impordano-dump --html`
+// writes for the estimate at `path` to the file `out`. Returns the exit
+// status; on failure viewer_text() holds the message.
+EMSCRIPTEN_KEEPALIVE int viewer_save(const char* path, int records, int language,
+                                     const char* out) {
+  g_text.clear();
+  std::FILE* file = std::fopen(out, "wb");
+  if (!file) return impdump::kExitCannotWrite;
+  MessageStream messages;
+  int status;
+  try {
+    status = impdump::RunSession(
+        *Exports(),
+        OptionsFor(path, records ? impdump::Mode::kRecords : impdump::Mode::kHtml, language),
+        file, messages.file());
+    g_text = messages.Text();
+  } catch (const std::bad_alloc&) {
+    Exports()->end();
+    g_text = "out of memory";
+    status = kOutOfMemory;
+  }
+  std::fclose(file);
+  return status;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* viewer_text() { return g_text.c_str(); }
+EMSCRIPTEN_KEEPALIVE int viewer_text_size() { return static_cast<int>(g_text.size()); }
+EMSCRIPTEN_KEEPALIVE const char* viewer_style() { return imppage::kPageStyle; }
+
+// Frees the open estimate.
+EMSCRIPTEN_KEEPALIVE void viewer_close() {
+  g_page.reset();
+  std::string().swap(g_text);
+}
+
+}  // extern "C"
