@@ -29,9 +29,6 @@ void ImportSession::SetMessage(int error) noexcept {
 
 int32_t ImportSession::Start(const char* path) noexcept {
   End();
-  // The long texts of the previous import go only now: the host may read
-  // those of the last record it received until its next call.
-  longTexts_.Clear();
   plan_.Clear();
   message_[0] = '\0';
   fileSize_ = -1;
@@ -115,9 +112,10 @@ void ImportSession::Prepare() {
   phase_ = Phase::kStreaming;
 }
 
+// The blocks and long texts of the records delivered before stay until
+// ImpEnd, as for an import that ends well.
 void ImportSession::Fail(int error) noexcept {
   stream_.Reset();
-  blocks_.Release();
   plan_.Clear();
   SetMessage(error);
   phase_ = Phase::kFailed;
@@ -176,9 +174,12 @@ int32_t ImportSession::NextToken(int32_t* type, void* buffer) noexcept {
   return 1;
 }
 
+// What the records and the description pointed to goes now, all of it: the
+// host may read it until this call.
 int32_t ImportSession::End() noexcept {
   stream_.Reset();
   blocks_.Release();
+  longTexts_.Clear();
   // An import ended early leaves the decimal symbol as a whole reading of
   // its file does.
   if (phase_ == Phase::kStreaming || phase_ == Phase::kFinished) {
