@@ -190,8 +190,13 @@ IMP_API int32_t IMP_CALL ImpEnd(void);
 typedef uint32_t imp_slot;
 #define IMP_SLOT_PTR(slot) ((void*)(uintptr_t)(slot))
 
-/* Bytes at the end of a text field that hold the slot of its full text. */
+/* The long-text rule: a text field of `size` bytes holds its full text's
+ * slot in its last IMP_LONG_TEXT_SLOT_SIZE bytes, at IMP_LONG_TEXT_SLOT_OFFSET,
+ * exactly when its text is IMP_LONG_TEXT_CUT_LENGTH bytes long (the slot is 0
+ * when that text is whole). */
 #define IMP_LONG_TEXT_SLOT_SIZE 4
+#define IMP_LONG_TEXT_SLOT_OFFSET(size) ((size) - IMP_LONG_TEXT_SLOT_SIZE)
+#define IMP_LONG_TEXT_CUT_LENGTH(size) (IMP_LONG_TEXT_SLOT_OFFSET(size) - 1)
 
 /* The full text behind a text field of `size` bytes, or NULL when the field
  * holds its whole text: a text of exactly size-5 bytes carries in the last 4
@@ -201,11 +206,12 @@ static inline const char* imp_long_text(const void* field, size_t size) {
   const unsigned char* bytes = (const unsigned char*)field;
   size_t length = 0;
   uint32_t slot;
-  if (size < 5) return (const char*)0;
+  if (size <= IMP_LONG_TEXT_SLOT_SIZE) return (const char*)0;
   while (length < size && bytes[length] != 0) ++length;
-  if (length != size - 5) return (const char*)0;
-  slot = (uint32_t)bytes[size - 4] | (uint32_t)bytes[size - 3] << 8 |
-         (uint32_t)bytes[size - 2] << 16 | (uint32_t)bytes[size - 1] << 24;
+  if (length != IMP_LONG_TEXT_CUT_LENGTH(size)) return (const char*)0;
+  bytes += IMP_LONG_TEXT_SLOT_OFFSET(size);
+  slot = (uint32_t)bytes[0] | (uint32_t)bytes[1] << 8 | (uint32_t)bytes[2] << 16 |
+         (uint32_t)bytes[3] << 24;
   return (const char*)IMP_SLOT_PTR(slot);
 }
 #define IMP_LONG_TEXT(field, size) imp_long_text((field), (size))

@@ -43,6 +43,7 @@
 #include <malloc.h>
 #endif
 
+#include "record_walker.h"
 #include "test_support.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -83,11 +84,14 @@ std::string Quote(const std::string& text) {
   return out + "\"";
 }
 
-// The full text of a text field of `size` bytes, through its long-text
-// slot when it was cut.
-std::string Text(const char* field, size_t size) {
-  if (const char* full = IMP_LONG_TEXT(field, size)) return Quote(full);
-  return Quote(std::string(field, strnlen(field, size)));
+// A text field as the walker read it: the full text behind a cut one.
+std::string Text(const impwalk::Block& block, const char* name) { return Quote(block.Text(name)); }
+
+// ImpKosztDescr's text field, read by its layout.
+std::string Description(const char* description) {
+  return Text(impwalk::WalkBlock(impwalk::DescriptionLayout(), description,
+                                 impwalk::SlotInThisProcess, impwalk::Reserved::kSkip),
+              "description");
 }
 
 // The shortest decimal that reads back as the same double; nan whatever
@@ -112,55 +116,44 @@ std::string Kind(int32_t kind) {
   return std::to_string(kind);
 }
 
-// One delivered record; its slots are followed while the import is open.
+// One delivered record, read through the record walker while the import is
+// open: its slots lead to their blocks and full texts.
 std::string Render(int32_t type, const unsigned char* buffer) {
+  const impwalk::Block r =
+      impwalk::WalkRecord(type, buffer, impwalk::SlotInThisProcess, impwalk::Reserved::kSkip);
   std::ostringstream out;
   switch (type) {
-    case IMP_TOKEN_ESTIMATE: {
-      const auto& r = *reinterpret_cast<const EstimateRecord*>(buffer);
-      out << "estimate " << Text(r.name, sizeof r.name) << " levels " << r.lastLevelIndex
-          << " remarks " << r.remarks;
+    case IMP_TOKEN_ESTIMATE:
+      out << "estimate " << Text(r, "name") << " levels " << r.Int("lastLevelIndex")
+          << " remarks " << r.Int("remarks");
       break;
-    }
-    case IMP_TOKEN_SUMMARY: {
-      const auto& r = *reinterpret_cast<const SummaryRecord*>(buffer);
-      const auto* items = static_cast<const CostItem*>(IMP_SLOT_PTR(r.items));
+    case IMP_TOKEN_SUMMARY:
       out << "summary";
-      for (int32_t i = 0; i < r.itemCount && items != nullptr; ++i) {
-        out << ' ' << Number(items[i].rate);
+      for (const impwalk::Block& item : r.Blocks("items")) {
+        out << ' ' << Number(item.Double("rate"));
       }
       break;
-    }
-    case IMP_TOKEN_ELEMENT: {
-      const auto& r = *reinterpret_cast<const ElementRecord*>(buffer);
-      out << "element " << r.depth << ' ' << Text(r.description, sizeof r.description);
-      if (r.quantityCount == 1) {
-        const auto* item = static_cast<const QuantityItem*>(IMP_SLOT_PTR(r.quantityItems));
-        out << " item " << Number(item->quantity) << ' ' << Text(item->unit, sizeof item->unit);
+    case IMP_TOKEN_ELEMENT:
+      out << "element " << r.Int("depth") << ' ' << Text(r, "description");
+      if (r.Int("quantityCount") == 1 && !r.Blocks("quantityItems").empty()) {
+        const impwalk::Block& item = r.Blocks("quantityItems")[0];
+        out << " item " << Number(item.Double("quantity")) << ' ' << Text(item, "unit");
       }
       break;
-    }
-    case IMP_TOKEN_POSITION: {
-      const auto& r = *reinterpret_cast<const PositionRecord*>(buffer);
-      out << "position " << Text(r.description, sizeof r.description) << ' '
-          << Text(r.unit, sizeof r.unit) << ' ' << Text(r.secondUnit, sizeof r.secondUnit)
-          << " quantity " << Number(r.quantity) << " price " << Number(r.price) << " times "
-          << Number(r.multiplicity);
+    case IMP_TOKEN_POSITION:
+      out << "position " << Text(r, "description") << ' ' << Text(r, "unit") << ' '
+          << Text(r, "secondUnit") << " quantity " << Number(r.Double("quantity")) << " price "
+          << Number(r.Double("price")) << " times " << Number(r.Double("multiplicity"));
       break;
-    }
-    case IMP_TOKEN_MEASUREMENT_LINE: {
-      const auto& r = *reinterpret_cast<const MeasurementLineRecord*>(buffer);
-      out << "line " << r.entryKind << ' ' << Text(r.measurement, sizeof r.measurement) << ' '
-          << Text(r.comment, sizeof r.comment);
+    case IMP_TOKEN_MEASUREMENT_LINE:
+      out << "line " << r.Int("entryKind") << ' ' << Text(r, "measurement") << ' '
+          << Text(r, "comment");
       break;
-    }
-    case IMP_TOKEN_RESOURCE: {
-      const auto& r = *reinterpret_cast<const ResourceRecord*>(buffer);
-      out << "resource " << Kind(r.kind) << ' ' << Text(r.name, sizeof r.name) << ' '
-          << Number(r.consumption) << ' ' << Text(r.consumptionText, sizeof r.consumptionText);
-      if (r.investorQuantityMatches) out << " investor";
+    case IMP_TOKEN_RESOURCE:
+      out << "resource " << Kind(r.Int("kind")) << ' ' << Text(r, "name") << ' '
+          << Number(r.Double("consumption")) << ' ' << Text(r, "consumptionText");
+      if (r.Int("investorQuantityMatches")) out << " investor";
       break;
-    }
     default:
       out << "token " << type;
   }
@@ -514,7 +507,7 @@ TEST_P(HostileInput, Outcome) {
       if (i == warmUp) before = Measure();
       // The host shows the description first, then imports.
       ASSERT_EQ(ImpStart(path.c_str()), IMP_START_OK);
-      const std::string shown = Text(ImpKosztDescr(), 256);
+      const std::string shown = Description(ImpKosztDescr());
       ImpEnd();
       if (i == 1) description = shown;
       ASSERT_EQ(shown, description) << "description read " << i;

@@ -96,6 +96,8 @@ TEST(PositionRecord, CatalogueReference) {
       {"KNR", "", "KNR ", nullptr, ""},
       // The longest whole texts fill the 320 bytes exactly.
       {Filler(63), Filler(255, 'A'), Filler(63) + " " + Filler(255, 'A'), nullptr, ""},
+      // Cut texts join as they were cut; their full texts are kept all the same.
+      {Filler(64), Filler(300, 'A'), Filler(59) + " " + Filler(251, 'A'), nullptr, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.catalogue + " / " + c.column);

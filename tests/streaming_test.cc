@@ -60,6 +60,22 @@ TEST(Streaming, TheSameRecordsWhateverTheChunkSize) {
   imp::TheImport().SetChunkSize(imp::InputFile::kDefaultChunkSize);
 }
 
+// Blank lines before the file header: the second reading starts at the
+// header wherever it lies in its chunk, in the first chunk or beyond it.
+TEST(Streaming, BlankLinesBeforeTheHeaderChangeNoRecord) {
+  const std::string file = RichFile();
+  const std::vector<std::string> reference = Described(Import(file));
+  for (const std::string& blanks : {std::string("\n"), std::string("\r\n\n\r\n"),
+                                    std::string(70, '\n')}) {
+    for (size_t chunk : {imp::InputFile::kDefaultChunkSize, size_t{3}, size_t{16}, size_t{64}}) {
+      imp::TheImport().SetChunkSize(chunk);
+      EXPECT_EQ(Described(Import(blanks + file)), reference)
+          << blanks.size() << " bytes of blank lines, chunks of " << chunk;
+    }
+  }
+  imp::TheImport().SetChunkSize(imp::InputFile::kDefaultChunkSize);
+}
+
 // What the first reading reserves is exactly what the records use.
 TEST(Streaming, ThePlanMatchesWhatTheRecordsUse) {
   const std::string files[] = {RichFile(), File({"[Kosztorys]"}), File({}),

@@ -16,6 +16,7 @@
 #endif
 
 #include "host/module.h"
+#include "record_walker.h"
 
 namespace imp_test {
 
@@ -98,7 +99,25 @@ Import::Import(const std::string& fileBytes) {
     }
     tokens.push_back(Token{type, std::vector<unsigned char>(buffer, buffer + size)});
   }
+  // An import delivered whole used exactly what its first reading reserved.
+  if (ImpGetDescr()[0] == '\0') {
+    EXPECT_TRUE(PlanMatchesUse(imp::TheImport().LastSizing()));
+  }
   std::remove(path.c_str());
+}
+
+testing::AssertionResult PlanMatchesUse(const imp::ImportSession::Sizing& sizing) {
+  if (sizing.usedTexts == sizing.plannedTexts && sizing.usedBlocks == sizing.plannedBlocks &&
+      sizing.usedTakeOffLines == sizing.plannedTakeOffLines &&
+      sizing.usedTakeOffBytes == sizing.plannedTakeOffBytes) {
+    return testing::AssertionSuccess();
+  }
+  return testing::AssertionFailure()
+         << "planned / used: long texts " << sizing.plannedTexts << " / " << sizing.usedTexts
+         << " bytes, blocks " << sizing.plannedBlocks << " / " << sizing.usedBlocks
+         << " bytes, take-off lines " << sizing.plannedTakeOffLines << " / "
+         << sizing.usedTakeOffLines << ", take-off text " << sizing.plannedTakeOffBytes << " / "
+         << sizing.usedTakeOffBytes << " bytes";
 }
 
 Import::~Import() {
@@ -121,25 +140,6 @@ std::vector<const Token*> Import::OfType(int32_t type) const {
 
 namespace {
 
-struct TextField { size_t offset, size; };
-struct SlotField { size_t offset, blockSize; std::vector<TextField> texts; };
-struct Layout { std::vector<TextField> texts; std::vector<SlotField> slots; };
-
-// Where the slots are: the text fields under the long-text rule, and the
-// 4-byte pointers to blocks.
-Layout LayoutOf(int32_t type) {
-  switch (type) {
-    case IMP_TOKEN_ESTIMATE: return {{{4, 256}}, {}};
-    case IMP_TOKEN_ELEMENT: return {{{4, 256}}, {{272, sizeof(QuantityItem), {{8, 32}}}}};
-    case IMP_TOKEN_POSITION:
-      return {{{324, 256}, {836, 32}, {868, 32}},
-              {{1428, sizeof(CatalogueDetail), {{68, 64}, {132, 64}, {196, 256}}}}};
-    case IMP_TOKEN_MEASUREMENT_LINE: return {{{8, 256}, {264, 256}}, {}};
-    case IMP_TOKEN_RESOURCE: return {{{8, 128}, {136, 32}, {172, 32}, {420, 256}}, {}};
-    default: return {};
-  }
-}
-
 std::string Hex(const std::vector<unsigned char>& bytes) {
   static const char digits[] = "0123456789abcdef";
   std::string hex;
@@ -147,46 +147,52 @@ std::string Hex(const std::vector<unsigned char>& bytes) {
   return hex;
 }
 
-// The 4 slot bytes of each text field become zero; a full text behind one
-// is appended, and a stale address (behind a shorter text) is noted.
-std::string DescribeTexts(std::vector<unsigned char>& bytes, const std::vector<TextField>& texts) {
+// The block of `layout` at `data` in hex, by the walker's layout tables: the
+// slot of each text field under the long-text rule becomes zero, its full
+// text or a stale address behind a shorter text noted; each slot to blocks
+// becomes zero, and the blocks are described in its place.
+std::string DescribeBlock(const impwalk::Layout& layout, const unsigned char* data) {
+  std::vector<unsigned char> bytes(data, data + layout.size);
+  const impwalk::Block walked =
+      impwalk::WalkBlock(layout, data, impwalk::SlotInThisProcess, impwalk::Reserved::kSkip);
   std::string notes;
-  for (const TextField& t : texts) {
-    const auto* field = reinterpret_cast<const char*>(bytes.data() + t.offset);
-    size_t length = 0;
-    while (length < t.size && field[length] != '\0') ++length;
-    if (length > t.size - 5) continue;  // the text fills the slot bytes
-    if (length == t.size - 5) {
-      notes += " text@" + std::to_string(t.offset) + "=" + LongText(field, t.size);
-    } else if (Block(bytes.data(), t.offset + t.size - 4) != nullptr) {
-      notes += " stale@" + std::to_string(t.offset);
+  for (const impwalk::Value& value : walked.values) {
+    const impwalk::Field& field = *value.field;
+    const std::string at = std::to_string(field.offset);
+    if (field.kind == impwalk::FieldKind::kLongText) {
+      const size_t slot = field.offset + IMP_LONG_TEXT_SLOT_OFFSET(field.size);
+      const auto* text = reinterpret_cast<const char*>(data + field.offset);
+      size_t length = 0;
+      while (length < field.size && text[length] != '\0') ++length;
+      if (length > IMP_LONG_TEXT_CUT_LENGTH(field.size)) continue;  // the text fills the slot
+      if (value.cut) {
+        notes += " text@" + at + "=" + value.bytes;
+      } else if (length < IMP_LONG_TEXT_CUT_LENGTH(field.size) && Block(data, slot) != nullptr) {
+        notes += " stale@" + at;
+      }
+      std::memset(bytes.data() + slot, 0, IMP_LONG_TEXT_SLOT_SIZE);
+    } else if (field.kind == impwalk::FieldKind::kBlock ||
+               field.kind == impwalk::FieldKind::kItems) {
+      notes += " block@" + at + "=";
+      const unsigned char* block = Block(data, field.offset);
+      for (size_t i = 0; i < value.blocks.size(); ++i) {
+        notes += DescribeBlock(*field.target, block + i * static_cast<size_t>(
+                                                          field.kind == impwalk::FieldKind::kItems
+                                                              ? value.itemSize
+                                                              : field.target->size));
+      }
+      std::memset(bytes.data() + field.offset, 0, sizeof(imp_slot));
     }
-    std::memset(bytes.data() + t.offset + t.size - 4, 0, 4);
   }
-  return notes;
+  return Hex(bytes) + notes;
 }
 
 }  // namespace
 
 std::string Describe(const Token& token) {
-  std::vector<unsigned char> bytes = token.bytes;
-  const Layout layout = LayoutOf(token.type);
-  std::string notes = DescribeTexts(bytes, layout.texts);
-  std::vector<SlotField> slots = layout.slots;
-  if (token.type == IMP_TOKEN_SUMMARY) {
-    slots.push_back({12, 256 * static_cast<size_t>(token.Int(8)), {}});
-  }
-  for (const SlotField& slot : slots) {
-    const unsigned char* block = Block(bytes.data(), slot.offset);
-    notes += " block@" + std::to_string(slot.offset) + "=";
-    if (block != nullptr) {
-      std::vector<unsigned char> blockBytes(block, block + slot.blockSize);
-      const std::string inner = DescribeTexts(blockBytes, slot.texts);
-      notes += Hex(blockBytes) + inner;
-    }
-    std::memset(bytes.data() + slot.offset, 0, 4);
-  }
-  return std::to_string(token.type) + ":" + Hex(bytes) + notes;
+  const impwalk::Layout* layout = impwalk::RecordLayout(token.type);
+  if (layout == nullptr) return std::to_string(token.type) + ":" + Hex(token.bytes);
+  return std::to_string(token.type) + ":" + DescribeBlock(*layout, token.bytes.data());
 }
 
 std::string LongText(const char* field, size_t size) {

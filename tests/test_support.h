@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "host/import_session.h"
 #include "impordano.h"
 
 namespace imp_test {
@@ -62,7 +63,9 @@ struct Token {
 };
 
 // One whole import: ImpStart, ImpGetNextToken until 0, and ImpEnd when the
-// object goes, so that tests can follow the slots while it lives.
+// object goes, so that tests can follow the slots while it lives. An import
+// that ends without an error must have used exactly what its first reading
+// reserved (PlanMatchesUse): a failure otherwise.
 class Import {
  public:
   explicit Import(const std::string& fileBytes);
@@ -78,10 +81,14 @@ class Import {
   std::vector<const Token*> OfType(int32_t type) const;
 };
 
+// Whether what the first reading reserved equals what the records used.
+testing::AssertionResult PlanMatchesUse(const imp::ImportSession::Sizing& sizing);
+
 // A record's bytes in hex, with every slot replaced by a description of
 // what it points to (a block, with its own slots described, or the full
-// text behind a cut text field): two imports of one file describe their
-// records alike wherever their blocks lie.
+// text behind a cut text field), read by tools/record_walker's layouts: two
+// imports of one file describe their records alike wherever their blocks
+// lie.
 std::string Describe(const Token& token);
 
 // The full text behind a text field of `size` bytes, or "" when it is whole.

@@ -16,8 +16,9 @@ namespace {
 // A progress report falls due once the reading moved this many bytes on.
 constexpr int64_t kProgressStep = 5000;
 
-// The error number of a file that changed between the two readings: what
-// the second reading found is not what the first one read.
+// The error number of a file that changed between the two readings, or
+// whose read failed in the second: what the second reading found is not
+// what the first one read.
 constexpr int kChangedFile = EIO;
 
 }  // namespace
@@ -50,7 +51,7 @@ int32_t ImportSession::Start(const char* path) noexcept {
       kind = reader_.ReadLine();
     } while (kind != kEndOfFile && reader_.IsBlank());
     if (kind != kFileHeader) {
-      // A file that could not be read is no file that is not an estimate.
+      // A read that failed before the header is no sign of another format.
       if (input_.ReadError() != 0) SetMessage(input_.ReadError());
       input_.Close();
       return IMP_START_FAILED;
@@ -89,14 +90,18 @@ char* ImportSession::Describe() noexcept {
 void ImportSession::Prepare() {
   const char symbolAtStart = reader_.DecimalSymbol();
   SurveyFile(reader_, plan_);
+  // The first reading saw only part of a file whose read failed: the plan
+  // is of no file, and no record may reach the host.
   if (input_.ReadError() != 0) {
     Fail(input_.ReadError());
     return;
   }
   inputPosition_ = reader_.Position();
   symbolAfterFile_ = reader_.DecimalSymbol();
-  longTexts_.Reserve(plan_.longTextBytes);
-  blocks_.Reserve(plan_.blockBytes);
+  // The description's full text, kept before the plan, is not in it.
+  textsBeforePlan_ = longTexts_.Used();
+  longTexts_.Reserve(plan_.longTextBytes, Arena::Beyond::kIsAFault);
+  blocks_.Reserve(plan_.blockBytes, Arena::Beyond::kIsAFault);
   stream_.Start(plan_);
   // The second reading starts where the first did, at the file header.
   reader_.SetDecimalSymbol(symbolAtStart);
@@ -151,13 +156,17 @@ int32_t ImportSession::NextToken(int32_t* type, void* buffer) noexcept {
       Fail(ENOMEM);
       return 0;
     }
-    if (input_.ReadError() != 0 || input_.Changed()) {
-      Fail(input_.ReadError() != 0 ? input_.ReadError() : kChangedFile);
+    if (input_.Changed()) {
+      Fail(kChangedFile);
       return 0;
     }
     if (delivered == 0) {
       phase_ = Phase::kFinished;
-      sizing_ = Sizing{plan_.longTextBytes, longTexts_.Used(), plan_.blockBytes, blocks_.Used()};
+      const TakeOff& takeOff = stream_.TakeOffLines();
+      sizing_ = Sizing{plan_.longTextBytes,   longTexts_.Used() - textsBeforePlan_,
+                       plan_.blockBytes,      blocks_.Used(),
+                       plan_.takeOffLines,    takeOff.MostLines(),
+                       plan_.takeOffTextBytes, takeOff.MostTextBytes()};
     }
   }
   if (delivered == 0) return 0;

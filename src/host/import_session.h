@@ -8,10 +8,11 @@
 //   ImpEnd         releases the blocks behind slots and the long
 //                  texts, closes                                  -> closed
 //
-// Running out of memory in the first reading, or a file that changed
-// before the second, fails the import before another record is delivered
-// (-> failed; ImpGetDescr gives the error number). What the records
-// delivered before point to stays until ImpEnd all the same.
+// Running out of memory or a failed read in the first reading, or a file
+// that changed or could not be read again in the second, fails the import
+// before another record is delivered (-> failed; ImpGetDescr gives the
+// error number). What the records delivered before point to stays until
+// ImpEnd all the same.
 //
 // Only this class changes the phase; the builders only read lines and fill
 // records.
@@ -56,6 +57,7 @@ class ImportSession {
   // two are equal once an import has delivered everything.
   struct Sizing {
     size_t plannedTexts, usedTexts, plannedBlocks, usedBlocks;
+    size_t plannedTakeOffLines, usedTakeOffLines, plannedTakeOffBytes, usedTakeOffBytes;
   };
   Sizing LastSizing() const noexcept { return sizing_; }
 
@@ -84,6 +86,7 @@ class ImportSession {
   int64_t lastProgressPosition_ = 0;
   char symbolAfterFile_ = '.';     // the decimal symbol at the end of the file
   Sizing sizing_ = {};             // of the last import delivered whole
+  size_t textsBeforePlan_ = 0;     // long texts kept before the plan's reservation
 };
 
 }  // namespace imp

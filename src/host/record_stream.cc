@@ -3,101 +3,112 @@
 #include <cstring>
 
 #include "host/sections.h"
-#include "records/element_record.h"
-#include "records/estimate_record.h"
-#include "records/position_record.h"
-#include "records/resource_record.h"
 #include "records/summary_record.h"
 
 namespace imp {
+namespace {
+
+// Who asks the arenas for blocks, named when a plan fell short.
+const char* SpenderOf(int32_t kind) {
+  switch (kind) {
+    case kEstimateHeader: return "the section [Kosztorys]";
+    case kElementHeader: return "a section [Element]";
+    case kPositionHeader: return "a section [Pozycja]";
+    default: return "a section [RMS]";
+  }
+}
+
+}  // namespace
+
+void RecordStream::SetSpender(const char* spender) noexcept {
+  texts_.SetSpender(spender);
+  blocks_.SetSpender(spender);
+}
 
 void RecordStream::Start(const ImportPlan& plan) {
   Reset();
   plan_ = &plan;
   takeOff_.Reserve(plan.takeOffLines, plan.takeOffTextBytes);
+  writer_.SetTakeOff(&takeOff_);
+  state_ = State::kReading;
 }
 
 void RecordStream::Reset() noexcept {
   plan_ = nullptr;
+  state_ = State::kStopped;
   takeOff_.Clear();
-  releasing_ = holding_ = afterPosition_ = summaryDue_ = summaryDelivered_ = false;
+  writer_.SetPositionQuantity(nullptr);
   positionQuantity_ = 0.0;
   estimates_ = 0;
 }
 
-int32_t RecordStream::Release(void* out) {
-  releasing_ = true;
+int32_t RecordStream::DeliverTakeOff(void* out, State state) {
+  state_ = state;
+  SetSpender("the take-off of a section [Pozycja]");
   return takeOff_.BuildNext(out, texts_);
 }
 
-int32_t RecordStream::Summary(void* out) {
-  summaryDue_ = false;
-  summaryDelivered_ = true;
+int32_t RecordStream::Summary(void* out, State next) {
+  state_ = next;
+  SetSpender("the summary");
   BuildSummary(static_cast<SummaryRecord*>(out), plan_->tallies, blocks_);
   return IMP_TOKEN_SUMMARY;
 }
 
 int32_t RecordStream::Next(void* out) {
-  if (plan_ == nullptr) return 0;
-  if (summaryDue_) return Summary(out);
-  if (releasing_) {
-    if (const int32_t type = takeOff_.BuildNext(out, texts_)) return type;
-    releasing_ = false;
-    takeOff_.Clear();
-    if (holding_) {
-      holding_ = false;
-      std::memcpy(out, &held_, sizeof held_);
-      return IMP_TOKEN_RESOURCE;
-    }
-  }
-  // The reader stands at the line after the last record's section. A
-  // section that comes after a waiting take-off lets it go first, and is
-  // built on the next call.
-  for (;;) {
-    switch (reader_.Kind()) {
-      case kFileHeader:
-        ReadFileSection(reader_);
-        break;
-      case kEstimateHeader:
-        if (!takeOff_.Empty()) return Release(out);
-        BuildEstimate(static_cast<EstimateRecord*>(out), reader_);
-        if (++estimates_ == plan_->estimateCount) summaryDue_ = true;
-        return IMP_TOKEN_ESTIMATE;
-      case kElementHeader:
-        if (!takeOff_.Empty()) return Release(out);
-        BuildElement(static_cast<ElementRecord*>(out), reader_, blocks_);
-        return IMP_TOKEN_ELEMENT;
-      case kPositionHeader: {
-        if (!takeOff_.Empty()) return Release(out);
-        auto* position = static_cast<PositionRecord*>(out);
-        BuildPosition(position, reader_, blocks_, takeOff_);
-        afterPosition_ = true;
-        std::memcpy(&positionQuantity_, &position->quantity, sizeof positionQuantity_);
-        return IMP_TOKEN_POSITION;
+  switch (state_) {
+    case State::kStopped:
+      return 0;
+    case State::kSummaryNext:
+      return Summary(out, State::kReading);
+    case State::kTakeOff:
+    case State::kTakeOffThenHeld:
+      if (const int32_t type = takeOff_.BuildNext(out, texts_)) return type;
+      takeOff_.Clear();
+      if (state_ == State::kTakeOffThenHeld) {
+        state_ = State::kReading;
+        std::memcpy(out, &held_, sizeof held_);
+        return IMP_TOKEN_RESOURCE;
       }
-      case kResourceHeader: {
-        // Only an 'S' resource waits behind the take-off, and only the
-        // finished section tells the kind.
-        const bool waiting = !takeOff_.Empty();
-        auto* record = waiting ? &held_ : static_cast<ResourceRecord*>(out);
-        BuildResource(record, afterPosition_ ? &positionQuantity_ : nullptr, reader_);
-        if (!waiting) return IMP_TOKEN_RESOURCE;
-        if (held_.kind != IMP_KIND_EQUIPMENT) {
-          std::memcpy(out, &held_, sizeof held_);
-          return IMP_TOKEN_RESOURCE;
-        }
-        holding_ = true;
-        return Release(out);
-      }
-      case kEndOfFile:
-        if (!takeOff_.Empty()) return Release(out);
-        if (!summaryDelivered_) return Summary(out);
-        return 0;
-      default:
-        SkipStrayLines(reader_);
-        break;
-    }
+      state_ = State::kReading;
+      break;
+    case State::kReading:
+      break;
   }
+  return FromSections(out);
+}
+
+// The reader stands at the line after the last record's section. A section
+// that comes after a waiting take-off lets it go first, and is read on the
+// next call; only a resource is read at once, as its finished section tells
+// whether it is an 'S' resource, which waits behind the take-off.
+int32_t RecordStream::FromSections(void* out) {
+  const int32_t kind = NextSection(reader_);
+  const bool waiting = !takeOff_.Empty();
+  if (kind == kEndOfFile) {
+    if (waiting) return DeliverTakeOff(out, State::kTakeOff);
+    if (!SummaryDelivered()) return Summary(out, State::kStopped);
+    state_ = State::kStopped;
+    return 0;
+  }
+  SetSpender(SpenderOf(kind));
+  if (kind == kResourceHeader && waiting) {
+    ReadSection(kind, &held_, writer_);
+    if (held_.kind == IMP_KIND_EQUIPMENT) return DeliverTakeOff(out, State::kTakeOffThenHeld);
+    std::memcpy(out, &held_, sizeof held_);
+    return IMP_TOKEN_RESOURCE;
+  }
+  if (waiting) return DeliverTakeOff(out, State::kTakeOff);
+
+  const int32_t type = ReadSection(kind, out, writer_);
+  if (type == IMP_TOKEN_ESTIMATE && ++estimates_ == plan_->estimateCount) {
+    state_ = State::kSummaryNext;
+  } else if (type == IMP_TOKEN_POSITION) {
+    std::memcpy(&positionQuantity_, &static_cast<PositionRecord*>(out)->quantity,
+                sizeof positionQuantity_);
+    writer_.SetPositionQuantity(&positionQuantity_);
+  }
+  return type;
 }
 
 }  // namespace imp

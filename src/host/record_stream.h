@@ -18,6 +18,7 @@
 #include "reader/line_reader.h"
 #include "reader/long_text_store.h"
 #include "records/import_plan.h"
+#include "records/section_reading.h"
 #include "records/take_off.h"
 #include "support/arena.h"
 
@@ -26,7 +27,7 @@ namespace imp {
 class RecordStream {
  public:
   RecordStream(LineReader& reader, LongTextStore& texts, Arena& blocks) noexcept
-      : reader_(reader), texts_(texts), blocks_(blocks) {}
+      : reader_(reader), texts_(texts), blocks_(blocks), writer_(reader, blocks) {}
 
   // Starts a stream by the plan of the first reading, with the reader at
   // the file header. Reserves the take-off's room: throws std::bad_alloc.
@@ -36,26 +37,39 @@ class RecordStream {
   // Builds the next record into `out` (IMP_MAX_RECORD_SIZE bytes) and
   // returns its token type; 0, with `out` untouched, when none is left.
   int32_t Next(void* out);
+  // The take-off, for what it held at most.
+  const TakeOff& TakeOffLines() const noexcept { return takeOff_; }
 
  private:
+  enum class State {
+    kStopped,           // no stream, or its last record was delivered
+    kReading,           // the next record comes from the next section
+    kSummaryNext,       // the summary follows the estimate just delivered
+    kTakeOff,           // the waiting take-off's records are being delivered
+    kTakeOffThenHeld,   // and after them the 'S' resource held back
+  };
+
   // Starts delivering the waiting take-off: its first record.
-  int32_t Release(void* out);
-  int32_t Summary(void* out);
+  int32_t DeliverTakeOff(void* out, State state);
+  int32_t Summary(void* out, State next);
+  int32_t FromSections(void* out);
+  void SetSpender(const char* spender) noexcept;
+  // With an estimate count of 0 the summary comes last.
+  bool SummaryDelivered() const noexcept {
+    return plan_->estimateCount > 0 && estimates_ >= plan_->estimateCount;
+  }
 
   LineReader& reader_;
   LongTextStore& texts_;
   Arena& blocks_;
+  RecordWriter writer_;
   const ImportPlan* plan_ = nullptr;
+  State state_ = State::kStopped;
 
   TakeOff takeOff_;            // of the latest position
-  bool releasing_ = false;     // its records are being delivered
-  bool holding_ = false;       // an 'S' resource waits behind them
-  ResourceRecord held_;
-  bool afterPosition_ = false; // the latest position's quantity, for resources
+  ResourceRecord held_;        // the 'S' resource waiting behind it
   double positionQuantity_ = 0.0;
   int32_t estimates_ = 0;      // estimate records delivered
-  bool summaryDue_ = false;
-  bool summaryDelivered_ = false;
 };
 
 }  // namespace imp

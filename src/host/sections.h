@@ -1,19 +1,46 @@
-// What both readings of a file do alike with the lines that build no
-// record: the file section, which may name the file's decimal symbol, and
-// stray lines.
+// The one dispatcher of sections that both readings of a file use. Lines
+// that build no record are handled here alike for both: the file section,
+// which may name the file's decimal symbol, and stray lines.
 #ifndef IMPORDANO_HOST_SECTIONS_H_
 #define IMPORDANO_HOST_SECTIONS_H_
 
+#include <cstdint>
+
+#include "impordano.h"
 #include "reader/line_reader.h"
+#include "records/element_record.h"
+#include "records/estimate_record.h"
+#include "records/position_record.h"
+#include "records/resource_record.h"
 
 namespace imp {
 
-// Reads the key lines after a "[Plik]" header; "Symbol dziesi\xEAtny" sets
-// the decimal symbol from there on.
-void ReadFileSection(LineReader& reader);
-// Skips a line that fits no section (a key line where a header is due, an
-// over-long line, any other line) and the key lines after it.
-void SkipStrayLines(LineReader& reader);
+// Reads on from the current line to the next header of a section that
+// builds a record, or to the end of the input, and returns its kind
+// (kEstimateHeader, kElementHeader, kPositionHeader, kResourceHeader or
+// kEndOfFile). With the reader at such a line already, reads nothing.
+int32_t NextSection(LineReader& reader);
+
+// Reads the section of `kind` (as NextSection gave it) by `reading` into
+// `record`, which has room for IMP_MAX_RECORD_SIZE bytes; returns the
+// record's token type.
+template <class Reading>
+int32_t ReadSection(int32_t kind, void* record, Reading& reading) {
+  switch (kind) {
+    case kEstimateHeader:
+      ReadEstimate(static_cast<EstimateRecord*>(record), reading);
+      return IMP_TOKEN_ESTIMATE;
+    case kElementHeader:
+      ReadElement(static_cast<ElementRecord*>(record), reading);
+      return IMP_TOKEN_ELEMENT;
+    case kPositionHeader:
+      ReadPosition(static_cast<PositionRecord*>(record), reading);
+      return IMP_TOKEN_POSITION;
+    default:
+      ReadResource(static_cast<ResourceRecord*>(record), reading);
+      return IMP_TOKEN_RESOURCE;
+  }
+}
 
 }  // namespace imp
 

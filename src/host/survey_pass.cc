@@ -1,39 +1,19 @@
 #include "host/survey_pass.h"
 
 #include "host/sections.h"
-#include "records/element_record.h"
-#include "records/estimate_record.h"
-#include "records/position_record.h"
-#include "records/resource_record.h"
+#include "records/section_reading.h"
 #include "records/summary_record.h"
 
 namespace imp {
 
 void SurveyFile(LineReader& reader, ImportPlan& plan) {
-  SurveySummary(plan);
-  for (;;) {
-    switch (reader.Kind()) {
-      case kFileHeader:
-        ReadFileSection(reader);
-        break;
-      case kEstimateHeader:
-        SurveyEstimate(reader, plan);
-        break;
-      case kElementHeader:
-        SurveyElement(reader, plan);
-        break;
-      case kPositionHeader:
-        SurveyPosition(reader, plan);
-        break;
-      case kResourceHeader:
-        SurveyResource(reader, plan);
-        break;
-      case kEndOfFile:
-        return;
-      default:
-        SkipStrayLines(reader);
-        break;
-    }
+  CountSummary(plan);
+  PlanCounter counter(reader, plan);
+  // The counter writes no record; what a section sets on the side goes here.
+  alignas(8) unsigned char scratch[IMP_MAX_RECORD_SIZE];
+  for (int32_t kind; (kind = NextSection(reader)) != kEndOfFile;) {
+    if (kind == kEstimateHeader) ++plan.estimateCount;
+    ReadSection(kind, scratch, counter);
   }
 }
 

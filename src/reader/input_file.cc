@@ -72,7 +72,32 @@ uint64_t HashBytes(const char* p, size_t n) {
   return hash ^ (hash >> 31);
 }
 
+// The reads that the test seam makes fail.
+struct ReadFaults {
+  long skipped = -1;  // reads left before the first failing one; -1: none
+  long count = 0;
+  int error = 0;
+} g_readFaults;
+
+// One fread of `n` bytes, or a failure that the seam makes.
+size_t ReadOnce(char* dest, size_t n, std::FILE* file, int* error) noexcept {
+  if (g_readFaults.skipped == 0 && g_readFaults.count > 0) {
+    if (--g_readFaults.count == 0) g_readFaults.skipped = -1;
+    *error = g_readFaults.error;
+    return 0;
+  }
+  if (g_readFaults.skipped > 0) --g_readFaults.skipped;
+  errno = 0;
+  const size_t got = std::fread(dest, 1, n, file);
+  if (got < n && std::ferror(file)) *error = errno != 0 ? errno : EIO;
+  return got;
+}
+
 }  // namespace
+
+void InputFile::FailReads(long skipped, long count, int error) noexcept {
+  g_readFaults = ReadFaults{skipped < 0 ? -1 : skipped, count, error};
+}
 
 bool InputFile::Open(const char* path, int* error) noexcept {
   Close();
@@ -107,7 +132,7 @@ int InputFile::Close() noexcept {
   const int result = std::fclose(file_);
   file_ = nullptr;
   size_ = -1;
-  seekable_ = rereading_ = changed_ = false;
+  seekable_ = rereading_ = changed_ = ended_ = false;
   readError_ = 0;
   nextChunk_ = 0;
   decltype(fingerprints_)().swap(fingerprints_);
@@ -115,16 +140,15 @@ int InputFile::Close() noexcept {
   return result;
 }
 
-size_t InputFile::ReadFromFile(char* dest) noexcept {
+size_t InputFile::ReadFromFile(char* dest, int* error) noexcept {
+  // fread gives less than it was asked for at the end of the input or at a
+  // failed read, so a chunk is one read; a runtime that gives less from a
+  // pipe is asked again.
   size_t got = 0;
   while (got < chunkSize_) {
-    errno = 0;
-    const size_t n = std::fread(dest + got, 1, chunkSize_ - got, file_);
-    if (n == 0) {  // end of file or read error: no more input
-      if (std::ferror(file_)) readError_ = errno != 0 ? errno : EIO;
-      break;
-    }
+    const size_t n = ReadOnce(dest + got, chunkSize_ - got, file_, error);
     got += n;
+    if (n == 0 || *error != 0 || std::feof(file_)) break;
   }
   return got;
 }
@@ -132,8 +156,15 @@ size_t InputFile::ReadFromFile(char* dest) noexcept {
 size_t InputFile::ReadChunk(char* dest) {
   if (file_ == nullptr || changed_ || readError_ != 0) return 0;
   const size_t index = nextChunk_;
+  int error = 0;
   if (!rereading_) {
-    const size_t got = ReadFromFile(dest);
+    if (ended_) return 0;  // a short chunk was the last: no read past the end
+    const size_t got = ReadFromFile(dest, &error);
+    if (error != 0) {
+      readError_ = error;
+      return 0;
+    }
+    ended_ = got < chunkSize_;
     // A failure here fails the whole import, which closes the file.
     if (!seekable_) kept_.insert(kept_.end(), dest, dest + got);
     fingerprints_.push_back(Fingerprint{HashBytes(dest, got), got});
@@ -143,13 +174,13 @@ size_t InputFile::ReadChunk(char* dest) {
   if (index >= fingerprints_.size()) return 0;  // the first reading ended before
   size_t got;
   if (seekable_) {
-    got = ReadFromFile(dest);
+    got = ReadFromFile(dest, &error);
   } else {
     const size_t start = index * chunkSize_;
     got = start < kept_.size() ? std::min(chunkSize_, kept_.size() - start) : 0;
     std::memcpy(dest, kept_.data() + start, got);
   }
-  if (!(Fingerprint{HashBytes(dest, got), got} == fingerprints_[index])) {
+  if (error != 0 || !(Fingerprint{HashBytes(dest, got), got} == fingerprints_[index])) {
     changed_ = true;
     return 0;
   }
@@ -160,6 +191,7 @@ size_t InputFile::ReadChunk(char* dest) {
 bool InputFile::RewindTo(int64_t index) noexcept {
   if (file_ == nullptr || index < 0) return false;
   if (seekable_ && !Seek(file_, index * static_cast<int64_t>(chunkSize_))) return false;
+  std::clearerr(file_);
   rereading_ = true;
   nextChunk_ = static_cast<size_t>(index);
   return true;

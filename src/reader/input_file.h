@@ -11,6 +11,10 @@
 // An input that cannot be read twice (a pipe, a FIFO, a device) keeps the
 // bytes of its first reading in memory and reads them again from there.
 //
+// A read that fails is not the end of the input: in the first reading it
+// ends the input with ReadError() set, in the second it ends it as a changed
+// chunk does.
+//
 // On Windows the file is opened so that nobody can write to it while it is
 // open; elsewhere the fingerprints catch a change.
 #ifndef IMPORDANO_READER_INPUT_FILE_H_
@@ -40,7 +44,6 @@ class InputFile {
   // Closes the file and forgets its fingerprints: the close result, or 0
   // when nothing was open.
   int Close() noexcept;
-  bool IsOpen() const noexcept { return file_ != nullptr; }
 
   // The file's size in bytes, or -1 when it has none (a pipe).
   int64_t Size() const noexcept { return size_; }
@@ -49,18 +52,24 @@ class InputFile {
   void SetChunkSize(size_t size) noexcept { chunkSize_ = size; }
 
   // Reads the next chunk into `dest` (room for ChunkSize() bytes) and
-  // returns its length; 0 at the end of the input, after a read error, or
-  // when a chunk read again differs from its first reading. Throws
+  // returns its length; 0 at the end of the input, at a read that failed,
+  // or when a chunk read again differs from its first reading. Throws
   // std::bad_alloc when the fingerprints or the kept bytes of a pipe cannot
   // grow.
   size_t ReadChunk(char* dest);
   // Reads from chunk `index` on, again; false when that is not possible.
   bool RewindTo(int64_t index) noexcept;
-  // A chunk read again differed from its first reading.
+  // A chunk read again differed from its first reading, or could not be
+  // read again.
   bool Changed() const noexcept { return changed_; }
-  // The error number of a read that failed, 0 when none did. The input
-  // ends there, as it does when a chunk differs.
+  // The error number of a read that failed in the first reading; 0 when
+  // none did.
   int ReadError() const noexcept { return readError_; }
+
+  // Test seam: of the reads from files from now on, the one after `skipped`
+  // more and the `count` - 1 after it fail with `error`, as reads of a
+  // failing disk or network share do. A negative `skipped` ends the faults.
+  static void FailReads(long skipped, long count, int error) noexcept;
 
  private:
   struct Fingerprint {
@@ -70,7 +79,8 @@ class InputFile {
       return hash == other.hash && length == other.length;
     }
   };
-  size_t ReadFromFile(char* dest) noexcept;
+  // Reads up to a chunk; *error gets the error number of a failed read.
+  size_t ReadFromFile(char* dest, int* error) noexcept;
 
   size_t chunkSize_;
   std::FILE* file_ = nullptr;
@@ -78,6 +88,7 @@ class InputFile {
   bool seekable_ = false;
   bool rereading_ = false;
   bool changed_ = false;
+  bool ended_ = false;  // the first reading met the end of the input
   int readError_ = 0;
   size_t nextChunk_ = 0;  // index of the chunk ReadChunk reads next
   std::vector<Fingerprint, ModuleAllocator<Fingerprint>> fingerprints_;

@@ -7,16 +7,18 @@
 namespace imp {
 
 void CopyText(char* dest, size_t size, const char* text, size_t length, LongTextStore& store) {
+  char* slot = dest + IMP_LONG_TEXT_SLOT_OFFSET(size);
+  const size_t cutLength = IMP_LONG_TEXT_CUT_LENGTH(size);
   if (!IsCut(length, size)) {
     std::memcpy(dest, text, length);
     dest[length] = '\0';
-    if (length == size - 5) WriteSlot(dest + size - 4, nullptr);
+    if (length == cutLength) WriteSlot(slot, nullptr);
     return;
   }
-  std::memcpy(dest, text, size - 5);
-  dest[size - 5] = '\0';
-  WriteSlot(dest + size - 4, nullptr);
-  WriteSlot(dest + size - 4, store.Keep(text, length));
+  std::memcpy(dest, text, cutLength);
+  dest[cutLength] = '\0';
+  WriteSlot(slot, nullptr);
+  WriteSlot(slot, store.Keep(text, length));
 }
 
 }  // namespace imp

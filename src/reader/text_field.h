@@ -4,6 +4,8 @@
 // A field of N bytes holds a NUL-terminated text. A text too long for it
 // keeps its first N-5 bytes and a NUL, and the field's last 4 bytes (its
 // slot) get the address of the full text, which the long-text store keeps.
+// The public header names the rule's places: IMP_LONG_TEXT_SLOT_OFFSET (N-4)
+// and IMP_LONG_TEXT_CUT_LENGTH (N-5); every writer and reader uses them.
 // A reader therefore finds an address only behind a text of exactly N-5
 // bytes: 0 when that text is whole, else the full text's address.
 //
@@ -17,6 +19,7 @@
 
 #include <cstddef>
 
+#include "impordano.h"
 #include "reader/long_text_store.h"
 
 namespace imp {

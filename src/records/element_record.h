@@ -5,17 +5,15 @@
 #define IMPORDANO_RECORDS_ELEMENT_RECORD_H_
 
 #include "impordano.h"
-#include "reader/line_reader.h"
-#include "records/import_plan.h"
-#include "support/arena.h"
+#include "records/section_reading.h"
 
 namespace imp {
 
-// Fills `record` from the section whose header the reader has just read;
-// the quantity item, made on the section's first "Obmiar" or "JM" line,
-// comes from `blocks`.
-void BuildElement(ElementRecord* record, LineReader& reader, Arena& blocks);
-void SurveyElement(LineReader& reader, ImportPlan& plan);
+// Reads the section whose header the reader has just read
+// (section_reading.h): the quantity item, made on the section's first
+// "Obmiar" or "JM" line, is a block behind the record's slot.
+template <class Reading>
+void ReadElement(ElementRecord* record, Reading& reading);
 
 }  // namespace imp
 

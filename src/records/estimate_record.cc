@@ -33,18 +33,20 @@ void InitEstimateRecord(EstimateRecord* r) {
 
 }  // namespace
 
-void BuildEstimate(EstimateRecord* record, LineReader& reader) {
-  InitEstimateRecord(record);
+template <class Reading>
+void ReadEstimate(EstimateRecord* record, Reading& reading) {
+  if constexpr (Reading::kWrites) InitEstimateRecord(record);
+  LineReader& reader = reading.Reader();
   while (reader.ReadLine() == kKeyLine) {
     switch (reader.KeyOf()) {
       case Key::kLevelCount:
-        record->lastLevelIndex = SaturatingSubtract(reader.FieldInt(0, 0), 1);
+        record->lastLevelIndex = SaturatingSubtract(reading.Int(0), 1);
         break;
       case Key::kName:
-        reader.CopyField(record->name, 0, sizeof record->name);
+        reading.Text(record->name, 0);
         break;
       case Key::kRemarks:
-        record->remarks = reader.FieldInt(0, 0);
+        record->remarks = reading.Int(0);
         break;
       default:
         break;
@@ -52,11 +54,7 @@ void BuildEstimate(EstimateRecord* record, LineReader& reader) {
   }
 }
 
-void SurveyEstimate(LineReader& reader, ImportPlan& plan) {
-  ++plan.estimateCount;
-  while (reader.ReadLine() == kKeyLine) {
-    if (reader.KeyOf() == Key::kName) plan.CountText(reader, 0, sizeof(EstimateRecord::name));
-  }
-}
+template void ReadEstimate(EstimateRecord*, RecordWriter&);
+template void ReadEstimate(EstimateRecord*, PlanCounter&);
 
 }  // namespace imp

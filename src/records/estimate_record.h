@@ -4,16 +4,15 @@
 #define IMPORDANO_RECORDS_ESTIMATE_RECORD_H_
 
 #include "impordano.h"
-#include "reader/line_reader.h"
-#include "records/import_plan.h"
+#include "records/section_reading.h"
 
 namespace imp {
 
-// Fills `record` from the section whose header the reader has just read,
-// and leaves the reader at the first line after the section's key lines.
-void BuildEstimate(EstimateRecord* record, LineReader& reader);
-// Reads the same section for the plan.
-void SurveyEstimate(LineReader& reader, ImportPlan& plan);
+// Reads the section whose header the reader has just read
+// (section_reading.h), and leaves the reader at the first line after the
+// section's key lines.
+template <class Reading>
+void ReadEstimate(EstimateRecord* record, Reading& reading);
 
 }  // namespace imp
 

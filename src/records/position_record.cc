@@ -5,7 +5,6 @@
 #include <initializer_list>
 
 #include "reader/numbers.h"
-#include "support/memory.h"
 
 namespace imp {
 namespace {
@@ -44,7 +43,7 @@ void FormatCatalogueNumber(int32_t k, char* out, size_t size) {
 
 // A KNR basis: catalogue "KNR" and a column whose first '-' is its fifth
 // character, as in "0202-0101-02": catalogue number 2-02, table 0101-02.
-// The survey asks the two halves of the question on their own lines.
+// Each half is decided on its own key line, from the field as read.
 bool IsKnrCatalogue(const char* catalogue) { return std::strcmp(catalogue, "KNR") == 0; }
 
 bool IsKnrColumn(const char* column) {
@@ -52,16 +51,12 @@ bool IsKnrColumn(const char* column) {
   return dash != nullptr && dash - column == 4;
 }
 
-bool IsKnrBasis(const char* catalogue, const char* column) {
-  return IsKnrCatalogue(catalogue) && IsKnrColumn(column);
-}
-
-// The basis as one text; a KNR basis keeps its parts in a catalogue detail
-// behind the record's slot.
-void BuildBasis(PositionRecord* record, CatalogueDetail* detail, Arena& blocks) {
+// The basis as one text; a KNR basis keeps its parts in the catalogue
+// detail `kept` behind the record's slot, nullptr for any other basis.
+void WriteBasis(PositionRecord* record, CatalogueDetail* detail, CatalogueDetail* kept) {
   char* reference = record->catalogueReference;
   const size_t size = sizeof record->catalogueReference;
-  if (!IsKnrBasis(detail->catalogue, detail->tableColumn)) {
+  if (kept == nullptr) {
     JoinWithBlanks(reference, size, {detail->catalogue, detail->tableColumn});
     return;
   }
@@ -75,103 +70,79 @@ void BuildBasis(PositionRecord* record, CatalogueDetail* detail, Arena& blocks) 
   std::memmove(detail->tableColumn, table, std::strlen(table) + 1);
   JoinWithBlanks(reference, size,
                  {detail->catalogue, detail->catalogueNumber, detail->tableColumn});
-  void* block = blocks.Allocate(sizeof *detail);
-  std::memcpy(block, detail, sizeof *detail);
-  record->catalogueDetail = SlotOf(block);
+  std::memcpy(kept, detail, sizeof *detail);
 }
 
 }  // namespace
 
-void BuildPosition(PositionRecord* record, LineReader& reader, Arena& blocks, TakeOff& takeOff) {
-  std::memset(record, 0, sizeof *record);
-  record->recordTag = IMP_TAG_POSITION;
-  record->reservedId = -1;
-  record->multiplicity = 1.0;
-  // Built here, and kept behind the slot only for a KNR basis.
+template <class Reading>
+void ReadPosition(PositionRecord* record, Reading& reading) {
+  if constexpr (Reading::kWrites) {
+    std::memset(record, 0, sizeof *record);
+    record->recordTag = IMP_TAG_POSITION;
+    record->reservedId = -1;
+    record->multiplicity = 1.0;
+  }
+  // Read here, and kept behind the slot only for a KNR basis.
   CatalogueDetail detail;
-  std::memset(&detail, 0, sizeof detail);
+  if constexpr (Reading::kWrites) std::memset(&detail, 0, sizeof detail);
+  bool knrCatalogue = false, knrColumn = false;
 
+  LineReader& reader = reading.Reader();
   while (reader.ReadLine() == kKeyLine) {
     switch (const Key key = reader.KeyOf()) {
       case Key::kCatalogue:
-        reader.CopyField(detail.catalogue, 0, sizeof detail.catalogue);
+        reading.Text(detail.catalogue, 0);
+        knrCatalogue = IsKnrCatalogue(reader.FieldText(0));
         break;
       case Key::kColumn:
-        reader.CopyField(detail.tableColumn, 0, sizeof detail.tableColumn);
+        reading.Text(detail.tableColumn, 0);
+        knrColumn = IsKnrColumn(reader.FieldText(0));
         break;
       case Key::kDescription:
-        reader.CopyField(record->description, 0, sizeof record->description);
+        reading.Text(record->description, 0);
         break;
       case Key::kQuantity:
-        record->quantity = reader.FieldDouble(0, 0.0);
+        record->quantity = reading.Double(0);
         break;
       case Key::kUnit:
-        reader.CopyField(record->unit, 0, sizeof record->unit);
-        reader.CopyField(record->secondUnit, 1, sizeof record->secondUnit);
+        reading.Text(record->unit, 0);
+        reading.Text(record->secondUnit, 1);
         break;
       case Key::kSimplified: {
-        const uint32_t simplified = static_cast<uint32_t>(reader.FieldInt(0, 0)) & 1u;
+        const uint32_t simplified = static_cast<uint32_t>(reading.Int(0)) & 1u;
         record->flags = (record->flags & ~IMP_POSITION_FLAG_SIMPLIFIED) | simplified;
         break;
       }
       case Key::kMultiplicity:
-        record->multiplicity = reader.FieldDouble(0, 0.0);
+        record->multiplicity = reading.Double(0);
         break;
       case Key::kPrice:
-        record->price = reader.FieldDouble(0, 0.0);
+        record->price = reading.Double(0);
         break;
       case Key::kMeasurementLine:
       case Key::kCommentLine: {
         const int32_t number = reader.KeyNumber();
         if (number < 1) break;  // names no line
-        takeOff.AddLine(number, key == Key::kMeasurementLine, reader.FieldText(0),
-                        reader.FieldLength(0));
+        reading.TakeOffLine(number, key == Key::kMeasurementLine);
         break;
       }
       case Key::kAuxiliaryMaterials:
-        takeOff.SetAuxiliaryMaterials(reader.FieldDouble(0, 0.0));
+        reading.AuxiliaryMaterials();
         break;
       default:  // "Uwagi" and keys of other sections are not passed on
         break;
     }
   }
-  BuildBasis(record, &detail, blocks);
+  reading.EndTakeOff();
+  CatalogueDetail* kept = nullptr;
+  if (knrCatalogue && knrColumn) {
+    kept = reading.template NewBlock<CatalogueDetail>(&record->catalogueDetail);
+  }
+  if constexpr (Reading::kWrites) WriteBasis(record, &detail, kept);
 }
 
-void SurveyPosition(LineReader& reader, ImportPlan& plan) {
-  bool knrCatalogue = false, knrColumn = false;
-  size_t lines = 0, textBytes = 0;
-  while (reader.ReadLine() == kKeyLine) {
-    switch (reader.KeyOf()) {
-      case Key::kCatalogue:
-        plan.CountText(reader, 0, sizeof(CatalogueDetail::catalogue));
-        knrCatalogue = IsKnrCatalogue(reader.FieldText(0));
-        break;
-      case Key::kColumn:
-        plan.CountText(reader, 0, sizeof(CatalogueDetail::tableColumn));
-        knrColumn = IsKnrColumn(reader.FieldText(0));
-        break;
-      case Key::kDescription:
-        plan.CountText(reader, 0, sizeof(PositionRecord::description));
-        break;
-      case Key::kUnit:
-        plan.CountText(reader, 0, sizeof(PositionRecord::unit));
-        plan.CountText(reader, 1, sizeof(PositionRecord::secondUnit));
-        break;
-      case Key::kMeasurementLine:
-      case Key::kCommentLine:
-        if (reader.KeyNumber() < 1) break;
-        plan.CountText(reader, 0, sizeof(MeasurementLineRecord::measurement));
-        ++lines;
-        textBytes += reader.FieldLength(0);
-        break;
-      default:
-        break;
-    }
-  }
-  if (knrCatalogue && knrColumn) plan.CountBlock(sizeof(CatalogueDetail));
-  if (lines > plan.takeOffLines) plan.takeOffLines = lines;
-  if (textBytes > plan.takeOffTextBytes) plan.takeOffTextBytes = textBytes;
-}
+template void ReadPosition(PositionRecord*, RecordWriter&);
+template void ReadPosition(PositionRecord*, PlanCounter&);
 
 }  // namespace imp

@@ -7,18 +7,16 @@
 #define IMPORDANO_RECORDS_POSITION_RECORD_H_
 
 #include "impordano.h"
-#include "reader/line_reader.h"
-#include "records/import_plan.h"
-#include "records/take_off.h"
-#include "support/arena.h"
+#include "records/section_reading.h"
 
 namespace imp {
 
-// Fills `record` from the section whose header the reader has just read;
-// the catalogue detail of a KNR basis comes from `blocks`, the take-off
-// lines go to `takeOff`, which must be empty.
-void BuildPosition(PositionRecord* record, LineReader& reader, Arena& blocks, TakeOff& takeOff);
-void SurveyPosition(LineReader& reader, ImportPlan& plan);
+// Reads the section whose header the reader has just read
+// (section_reading.h): the catalogue detail of a KNR basis is a block
+// behind the record's slot, the take-off lines go to the position's
+// take-off.
+template <class Reading>
+void ReadPosition(PositionRecord* record, Reading& reading);
 
 }  // namespace imp
 

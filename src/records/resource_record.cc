@@ -23,8 +23,10 @@ bool InvestorQuantityMatches(double total, double investorQuantity) {
 // address of a full text in the field's last 4 bytes, where an earlier cut
 // "Tarvo" value may have left one. The formula is whole: its address is 0.
 void MarkWhole(ResourceRecord* r, size_t length) {
-  constexpr size_t kSlotOffset = sizeof r->consumptionText - 4;
-  if (length == kSlotOffset - 1) std::memset(r->consumptionText + kSlotOffset, 0, 4);
+  constexpr size_t kSize = sizeof r->consumptionText;
+  if (length == IMP_LONG_TEXT_CUT_LENGTH(kSize)) {
+    std::memset(r->consumptionText + IMP_LONG_TEXT_SLOT_OFFSET(kSize), 0, IMP_LONG_TEXT_SLOT_SIZE);
+  }
 }
 
 // Records a correction factor in the consumption text: "0.25" and 1.5 give
@@ -75,101 +77,83 @@ void InitResourceRecord(ResourceRecord* record) noexcept {
   record->includeInAuxiliaryMaterials = 1;
 }
 
-void BuildResource(ResourceRecord* record, const double* positionQuantity, LineReader& reader) {
-  InitResourceRecord(record);
-  double correctionFactor = 1.0;
-  double investorQuantity = 0.0;
-  while (reader.ReadLine() == kKeyLine) {
-    switch (reader.KeyOf()) {
-      case Key::kKind:
-        record->kind = reader.FieldChar(0, 0);
-        break;
-      case Key::kName:
-        reader.CopyField(record->name, 0, sizeof record->name);
-        break;
-      case Key::kIndex:
-        reader.CopyField(record->indexCode, 0, sizeof record->indexCode);
-        break;
-      case Key::kUnit:
-        reader.CopyField(record->unit, 0, sizeof record->unit);
-        break;
-      case Key::kPrice:
-        record->price = reader.FieldDouble(0, 0.0);
-        break;
-      case Key::kConsumption:
-        // The text keeps the number as it was read: with '.' for the
-        // file's decimal symbol.
-        record->consumption = reader.FieldDouble(0, 0.0);
-        reader.CopyField(record->consumptionText, 0, sizeof record->consumptionText,
-                         LineReader::Point::kDecimalSymbolAsPoint);
-        break;
-      case Key::kFixedInput:
-        record->fixedInput = reader.FieldInt(0, 0);
-        break;
-      case Key::kNotAuxiliary:
-        record->includeInAuxiliaryMaterials = reader.FieldInt(0, 0) == 0 ? 1 : 0;
-        break;
-      case Key::kInvestorQuantity:
-        investorQuantity = reader.FieldDouble(0, 0.0);
-        break;
-      case Key::kCorrectionFactor:
-        correctionFactor = reader.FieldDouble(0, 0.0);
-        break;
-      default:  // surcharge rates go to the summary, through the survey
-        break;
-    }
-  }
-
-  if (positionQuantity != nullptr && investorQuantity != 0.0) {
-    const double total = *positionQuantity * record->consumption * correctionFactor;
-    if (InvestorQuantityMatches(total, investorQuantity)) record->investorQuantityMatches = 1;
-  }
-  if (correctionFactor != 1.0) {
-    ApplyCorrectionToText(record, correctionFactor);
-    record->consumption = correctionFactor * record->consumption;
-  }
-}
-
-void SurveyResource(LineReader& reader, ImportPlan& plan) {
+template <class Reading>
+void ReadResource(ResourceRecord* record, Reading& reading) {
+  if constexpr (Reading::kWrites) InitResourceRecord(record);
   // A rate counts under the kind the section has at its line.
   int32_t kind = IMP_KIND_AUXILIARY;
-  SurchargeTallies& t = plan.tallies;
+  double correctionFactor = 1.0;
+  double investorQuantity = 0.0;
+  LineReader& reader = reading.Reader();
   while (reader.ReadLine() == kKeyLine) {
     switch (reader.KeyOf()) {
       case Key::kKind:
         kind = reader.FieldChar(0, 0);
+        record->kind = kind;
         break;
       case Key::kName:
-        plan.CountText(reader, 0, sizeof(ResourceRecord::name));
+        reading.Text(record->name, 0);
         break;
       case Key::kIndex:
-        plan.CountText(reader, 0, sizeof(ResourceRecord::indexCode));
+        reading.Text(record->indexCode, 0);
         break;
       case Key::kUnit:
-        plan.CountText(reader, 0, sizeof(ResourceRecord::unit));
+        reading.Text(record->unit, 0);
+        break;
+      case Key::kPrice:
+        record->price = reading.Double(0);
         break;
       case Key::kConsumption:
-        plan.CountText(reader, 0, sizeof(ResourceRecord::consumptionText));
+        // The text keeps the number as it was read: with '.' for the
+        // file's decimal symbol.
+        record->consumption = reading.Double(0);
+        reading.Text(record->consumptionText, 0, LineReader::Point::kDecimalSymbolAsPoint);
+        break;
+      case Key::kFixedInput:
+        record->fixedInput = reading.Int(0);
+        break;
+      case Key::kNotAuxiliary:
+        record->includeInAuxiliaryMaterials = reading.Int(0) == 0 ? 1 : 0;
+        break;
+      case Key::kInvestorQuantity:
+        investorQuantity = reading.Double(0);
+        break;
+      case Key::kCorrectionFactor:
+        correctionFactor = reading.Double(0);
         break;
       case Key::kPurchaseCost:
-        t.purchaseCost.Add(reader.FieldDouble(0, 0.0));
+        reading.Rate([](SurchargeTallies& t, double rate) { t.purchaseCost.Add(rate); });
         break;
       case Key::kIndirectCost:
-        t.indirectCost.Add(reader.FieldDouble(0, 0.0), kind);
+        reading.Rate([kind](SurchargeTallies& t, double rate) { t.indirectCost.Add(rate, kind); });
         break;
       case Key::kProfitKb:
-        t.profitKb.Add(reader.FieldDouble(0, 0.0), kind);
+        reading.Rate([kind](SurchargeTallies& t, double rate) { t.profitKb.Add(rate, kind); });
         break;
       case Key::kProfitKp:
-        t.profitKp.Add(reader.FieldDouble(0, 0.0), kind);
+        reading.Rate([kind](SurchargeTallies& t, double rate) { t.profitKp.Add(rate, kind); });
         break;
       case Key::kProfitKz:
-        t.profitKz.Add(reader.FieldDouble(0, 0.0));
+        reading.Rate([](SurchargeTallies& t, double rate) { t.profitKz.Add(rate); });
         break;
       default:
         break;
     }
   }
+  if constexpr (Reading::kWrites) {
+    const double* positionQuantity = reading.PositionQuantity();
+    if (positionQuantity != nullptr && investorQuantity != 0.0) {
+      const double total = *positionQuantity * record->consumption * correctionFactor;
+      if (InvestorQuantityMatches(total, investorQuantity)) record->investorQuantityMatches = 1;
+    }
+    if (correctionFactor != 1.0) {
+      ApplyCorrectionToText(record, correctionFactor);
+      record->consumption = correctionFactor * record->consumption;
+    }
+  }
 }
+
+template void ReadResource(ResourceRecord*, RecordWriter&);
+template void ReadResource(ResourceRecord*, PlanCounter&);
 
 }  // namespace imp

@@ -7,7 +7,11 @@
 namespace imp {
 namespace {
 
+// The array's room is part of the layout hosts read: 20 items (5,120
+// bytes), of which at most 6 are written (indirect costs and their own "S"
+// item, purchase costs, profit and its own "M" and "S" items).
 constexpr int kCostItemCapacity = 20;
+constexpr size_t kCostItemsBytes = kCostItemCapacity * sizeof(CostItem);
 
 constexpr char kIndirect[] = "Koszty po\x9Crednie";
 constexpr char kIndirectEquipment[] = "Koszty po\x9Crednie S";
@@ -52,7 +56,7 @@ void BuildSummary(SummaryRecord* record, const SurchargeTallies& t, Arena& block
   record->recordTag = IMP_TAG_SUMMARY;
   record->reserved4 = 1;
   record->itemSize = sizeof(CostItem);
-  auto* array = static_cast<CostItem*>(blocks.Allocate(kCostItemCapacity * sizeof(CostItem)));
+  auto* array = static_cast<CostItem*>(blocks.Allocate(kCostItemsBytes));
   record->items = SlotOf(array);
   CostItems items(array);
 
@@ -105,6 +109,6 @@ void BuildSummary(SummaryRecord* record, const SurchargeTallies& t, Arena& block
   record->itemCount = items.Count();
 }
 
-void SurveySummary(ImportPlan& plan) { plan.CountBlock(kCostItemCapacity * sizeof(CostItem)); }
+void CountSummary(ImportPlan& plan) { plan.CountBlock(kCostItemsBytes); }
 
 }  // namespace imp

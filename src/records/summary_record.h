@@ -15,7 +15,7 @@ namespace imp {
 // from `blocks`.
 void BuildSummary(SummaryRecord* record, const SurchargeTallies& tallies, Arena& blocks);
 // Counts the summary's block.
-void SurveySummary(ImportPlan& plan);
+void CountSummary(ImportPlan& plan);
 
 }  // namespace imp
 

@@ -29,9 +29,12 @@ void BuildAuxiliaryMaterials(ResourceRecord* record, double consumption) {
 void TakeOff::Reserve(size_t lines, size_t textBytes) {
   lines_.reserve(lines);
   texts_.reserve(textBytes);
+  mostLines_ = mostTextBytes_ = 0;
 }
 
 void TakeOff::Clear() noexcept {
+  if (lines_.size() > mostLines_) mostLines_ = lines_.size();
+  if (texts_.size() > mostTextBytes_) mostTextBytes_ = texts_.size();
   lines_.clear();
   texts_.clear();
   next_ = 0;
@@ -69,7 +72,7 @@ int32_t TakeOff::BuildNext(void* out, LongTextStore& texts) {
     for (; next_ < lines_.size() && lines_[next_].number == number; ++next_) {
       const Line& line = lines_[next_];
       char* field = line.measurement ? record->measurement : record->comment;
-      CopyText(field, sizeof record->measurement, texts_.data() + line.textOffset, line.textLength,
+      CopyText(field, kTakeOffFieldSize, texts_.data() + line.textOffset, line.textLength,
                texts);
       measured = measured || line.measurement;
     }

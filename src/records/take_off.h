@@ -13,10 +13,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "impordano.h"
 #include "reader/long_text_store.h"
 #include "support/module_allocator.h"
 
 namespace imp {
+
+// The field a take-off line's text goes to: a measurement and a comment
+// have fields of one size.
+constexpr size_t kTakeOffFieldSize = sizeof(MeasurementLineRecord::measurement);
+static_assert(sizeof(MeasurementLineRecord::comment) == kTakeOffFieldSize,
+              "measurement and comment fields of one size");
 
 class TakeOff {
  public:
@@ -25,6 +32,10 @@ class TakeOff {
   void Reserve(size_t lines, size_t textBytes);
   void Clear() noexcept;
   bool Empty() const noexcept { return lines_.empty() && !hasAuxiliary_; }
+  // The most lines and text bytes one position's take-off held since
+  // Reserve, counted as each take-off is cleared: what Reserve had to hold.
+  size_t MostLines() const noexcept { return mostLines_; }
+  size_t MostTextBytes() const noexcept { return mostTextBytes_; }
 
   // A "Przedmiar n" (measurement) or "Komentarz n" key with the text of its
   // first field; `number` is 1 or more.
@@ -51,6 +62,8 @@ class TakeOff {
   bool sorted_ = false;
   bool hasAuxiliary_ = false;
   double auxiliary_ = 0.0;
+  size_t mostLines_ = 0;
+  size_t mostTextBytes_ = 0;
 };
 
 }  // namespace imp

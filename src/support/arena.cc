@@ -1,6 +1,8 @@
 #include "support/arena.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 
 #include "support/memory.h"
@@ -92,13 +94,25 @@ void Arena::NewRegion(size_t bytes) {
   IMP_POISON(next_, bytes);
 }
 
-void Arena::Reserve(size_t bytes) {
+void Arena::Reserve(size_t bytes, Beyond beyond) {
+  bounded_ = beyond == Beyond::kIsAFault;
+  bound_ = used_ + bytes;
   if (static_cast<size_t>(end_ - next_) >= bytes) return;
   NewRegion(bytes);
 }
 
+void Arena::StopBeyondBound(size_t size) const noexcept {
+  std::fprintf(stderr, "impordano: %s asked for a block of %lu bytes beyond what was reserved "
+               "(%lu of %lu bytes used)\n", spender_, static_cast<unsigned long>(size),
+               static_cast<unsigned long>(used_), static_cast<unsigned long>(bound_));
+  std::abort();
+}
+
 void* Arena::Allocate(size_t size) {
   const size_t footprint = Footprint(size);
+#if !defined(NDEBUG)
+  if (bounded_ && used_ + footprint > bound_) StopBeyondBound(size);
+#endif
   if (static_cast<size_t>(end_ - next_) < footprint) {
     NewRegion(footprint > kSmallestRegion ? footprint : kSmallestRegion);
   }
@@ -120,6 +134,7 @@ void Arena::Release() noexcept {
   }
   next_ = end_ = nullptr;
   used_ = 0;
+  bounded_ = false;
 }
 
 }  // namespace imp

@@ -8,7 +8,10 @@
 // Reserve makes room in advance: once Reserve(n) has succeeded, blocks whose
 // Footprints add up to n at most are carved without allocating, so they
 // cannot fail. The import sizes everything it will hand out before it
-// delivers its first record, and reserves it then.
+// delivers its first record, and reserves it then, as a bound: a block
+// beyond such a reservation means the sizing was wrong, and in builds with
+// assertions (NDEBUG unset) it stops the run at once, naming the spender,
+// the section being read.
 #ifndef IMPORDANO_SUPPORT_ARENA_H_
 #define IMPORDANO_SUPPORT_ARENA_H_
 
@@ -27,9 +30,14 @@ class Arena {
   // The room a block of `size` bytes takes in the arena.
   size_t Footprint(size_t size) const noexcept;
 
+  // What a block beyond a reservation means.
+  enum class Beyond { kAllocates, kIsAFault };
+
   // Makes room for blocks whose footprints add up to `bytes`; throws
   // std::bad_alloc when memory runs out.
-  void Reserve(size_t bytes);
+  void Reserve(size_t bytes, Beyond beyond = Beyond::kAllocates);
+  // Who asks for the next blocks, for the stop at a block beyond a bound.
+  void SetSpender(const char* spender) noexcept { spender_ = spender; }
   // A zero-filled block of `size` bytes; throws std::bad_alloc when it is
   // not reserved and memory runs out.
   void* Allocate(size_t size);
@@ -42,12 +50,16 @@ class Arena {
  private:
   struct Region;
   void NewRegion(size_t bytes);
+  [[noreturn]] void StopBeyondBound(size_t size) const noexcept;
 
   size_t alignment_;
   Region* regions_ = nullptr;  // the current region first
   char* next_ = nullptr;       // the unused rest of the current region
   char* end_ = nullptr;
   size_t used_ = 0;
+  bool bounded_ = false;  // a reservation with Beyond::kIsAFault holds
+  size_t bound_ = 0;      // Used() may reach this much under it
+  const char* spender_ = "";
 };
 
 }  // namespace imp

@@ -23,7 +23,6 @@ namespace imp {
 namespace {
 
 struct MemoryState {
-  long attempts = 0;
   long lowRegionsInUse = 0;
   long failAfter = -1;  // successes left before failing; negative = disarmed
 #ifdef IMP_LOW_MAPPINGS
@@ -35,9 +34,8 @@ struct MemoryState {
 // can already allocate.
 MemoryState g_memory;
 
-// Every allocating call starts here: counts the attempt and applies the hook.
+// Every allocating call starts here: applies the hook.
 bool MayAllocate() noexcept {
-  ++g_memory.attempts;
   return g_memory.failAfter != 0;
 }
 
@@ -183,7 +181,6 @@ void FailAllocationsAfter(long successes) noexcept {
   g_memory.failAfter = successes < 0 ? -1 : successes;
 }
 
-long AllocationCount() noexcept { return g_memory.attempts; }
 
 long LowRegionsInUse() noexcept { return g_memory.lowRegionsInUse; }
 

@@ -33,8 +33,6 @@ void WriteSlot(void* where, const void* block) noexcept;
 // Test hook: after `successes` more allocations succeed, every allocation
 // fails until the hook is disabled with a negative value.
 void FailAllocationsAfter(long successes) noexcept;
-// How many allocations have been attempted since the module was loaded.
-long AllocationCount() noexcept;
 // Low regions handed out and not yet given back.
 long LowRegionsInUse() noexcept;
 

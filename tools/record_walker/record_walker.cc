@@ -65,8 +65,8 @@ class Walker {
   // are left over and mean nothing.
   void ReadLongText(const Field& field, const char* at, Value* value) const {
     std::size_t length = BoundedLength(at, field.size);
-    if (length + 5 == field.size) {
-      const char* full = Follow(ReadU32(at + field.size - IMP_LONG_TEXT_SLOT_SIZE));
+    if (length == IMP_LONG_TEXT_CUT_LENGTH(field.size)) {
+      const char* full = Follow(ReadU32(at + IMP_LONG_TEXT_SLOT_OFFSET(field.size)));
       if (full) {
         value->bytes.assign(full);
         value->cut = true;

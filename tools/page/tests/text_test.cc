@@ -35,7 +35,7 @@ TEST(Utf8FromCp1250, ConvertsPolishAndSpecialCharacters) {
 TEST(Utf8FromCp1250, EveryByteGivesValidUtf8) {
   std::string all;
   for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
-  // Long enough to cross the converter's internal chunks several times.
+  // Every byte from 1 to 255, twenty times over, in one text.
   std::string text;
   for (int i = 0; i < 20; ++i) text += all;
   std::string utf8 = Utf8FromCp1250(text);
