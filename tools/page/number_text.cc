@@ -36,7 +36,8 @@ std::string RoundedDigits(double magnitude, int* exponent) {
   for (; p < end && *p != 'e'; ++p) {
     if (IsDigit(*p)) digits += *p;
   }
-  *exponent = p < end ? std::atoi(p + 1) : 0;
+  // to_chars writes no terminating NUL: the exponent is read up to `end`.
+  *exponent = p < end ? std::atoi(std::string(p + 1, end).c_str()) : 0;
   return digits;
 }
 
