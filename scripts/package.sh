@@ -11,24 +11,25 @@
 # scripts/test-packages.sh unpacks and checks them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/targets-common.sh
+jobs=${IMPORDANO_JOBS:-$(nproc)}
 
 out=${IMPORDANO_PACKAGE_DIR:-build-packages}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-timed "package: packages" bash scripts/setup-debian.sh packages
+bash scripts/setup-debian.sh packages
 
 # Packages of an earlier run, perhaps of another version, would be taken for
 # this run's.
 rm -f "$out"/impordano-*.zip "$out"/impordano-*.tar.gz "$out"/impordano-*.sha256
 
 # logged LOG COMMAND...: runs the command with its output in LOG, shown
-# only when it fails.
+# only when it fails, and prints how long it took.
 logged() {
-  local log=$1
+  local log=$1 start=$SECONDS
   shift
   "$@" >"$log" 2>&1 || { cat "$log" >&2; return 1; }
+  echo "$(basename "$log" .log): $((SECONDS - start))s"
 }
 
 # package NAME [CMAKE ARGUMENT...]: configures and builds $out/NAME, then
@@ -36,12 +37,10 @@ logged() {
 package() {
   local name=$1 dir="$out/$1"
   shift
-  timed "package $name: configure" logged "$dir.configure.log" \
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  logged "$dir.configure.log" cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBUILD_TESTING=OFF -DIMPORDANO_BUILD_TOOLS=ON "$@"
-  timed "package $name: build" logged "$dir.build.log" cmake --build "$dir" -j"$jobs"
-  timed "package $name: cpack" logged "$dir.cpack.log" \
-    cpack --config "$dir/CPackConfig.cmake" -B "$out"
+  logged "$dir.build.log" cmake --build "$dir" -j"$jobs"
+  logged "$dir.cpack.log" cpack --config "$dir/CPackConfig.cmake" -B "$out"
 }
 package linux
 package win32 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/i686-w64-mingw32.cmake"
