@@ -15,10 +15,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup-debian.sh packages mingw32 mingw64
-out=${IMPORDANO_PACKAGE_DIR:-build-packages}
 bash scripts/package.sh
-out=$(cd "$out" && pwd)
+out=$PWD/build-packages
 check=$out/check
 src=$PWD
 
