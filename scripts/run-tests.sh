@@ -27,7 +27,7 @@ stage() {
   times+=("$(printf '%-20s %5ds' "$label" $((SECONDS - start)))")
 }
 
-stage packages bash scripts/setup-debian.sh $presets $checks
+stage "Debian packages" bash scripts/setup-debian.sh $presets $checks
 # Each retry of a program under wine is a line in its prefix's .retries.
 rm -f build*/wineprefix.retries build-packages/wine*.retries
 for preset in $presets; do

@@ -14,7 +14,7 @@ packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev nlohmann-json3
 lean=()  # installed without what they only recommend
 for preset in "$@"; do
   case "$preset" in
-    dev|release|no-tests|asan) ;;
+    dev|release|no-tests|asan|benchmarks) ;;
     mingw32) packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 googletest)
              lean+=(wine32:i386) ;;
     mingw64) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest) ;;
