@@ -79,9 +79,10 @@ file(GLOB IMPORDANO_SAMPLE_FILES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/samples/*.txt ${PROJECT_SOURCE_DIR}/samples/*.jsonl
   ${PROJECT_SOURCE_DIR}/samples/host.c)
 install(FILES ${IMPORDANO_SAMPLE_FILES} DESTINATION ${IMPORDANO_SAMPLES_DESTINATION})
-# The browser viewer, built by the WebAssembly build and handed to this one
-# (scripts/package.sh does): beside README.txt on Windows, in share/impordano
-# elsewhere.
+# The browser viewer, built by the WebAssembly build (the presets name its
+# file in build-wasm; scripts/package.sh builds it first): beside README.txt
+# on Windows, in share/impordano elsewhere. A build without it installs the
+# rest; the package checks look for it.
 set(IMPORDANO_VIEWER_HTML "" CACHE FILEPATH "A built impordano-viewer.html to ship in the package")
 if(IMPORDANO_VIEWER_HTML)
   if(WIN32)
@@ -90,7 +91,7 @@ if(IMPORDANO_VIEWER_HTML)
     set(viewer_destination ${CMAKE_INSTALL_DATADIR}/impordano)
   endif()
   install(FILES ${IMPORDANO_VIEWER_HTML} DESTINATION ${viewer_destination}
-    RENAME impordano-viewer.html)
+    RENAME impordano-viewer.html OPTIONAL)
 endif()
 configure_file(${readme_template} ${PROJECT_BINARY_DIR}/README.txt @ONLY
   NEWLINE_STYLE ${readme_newlines})

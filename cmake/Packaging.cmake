@@ -1,5 +1,5 @@
-# Release packages, made by CPack from the install rules (scripts/package.sh
-# makes all three):
+# Release packages, made by CPack from the install rules (the package
+# presets; scripts/package.sh makes all three):
 #   impordano-VERSION-win32.zip, impordano-VERSION-win64.zip
 #   impordano-VERSION-Linux-x86_64.tar.gz
 # Each unpacks into a folder of its own name that holds the installed tree,

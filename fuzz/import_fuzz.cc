@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include <unistd.h>
@@ -35,7 +36,11 @@ void WalkEverything(int32_t type, const unsigned char* buffer) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = "/tmp/impordano_fuzz_" + std::to_string(getpid()) + ".txt";
+  // The input goes to a file named after the process, in $TMPDIR (the fuzz
+  // test's own folder) or /tmp; a crash leaves it there.
+  static const char* const folder = std::getenv("TMPDIR");
+  static const std::string path = std::string(folder != nullptr ? folder : "/tmp") +
+                                  "/impordano_fuzz_" + std::to_string(getpid()) + ".txt";
   const uint8_t how = size > 0 ? data[0] : 0;
   if (size > 0) ++data, --size;
   FILE* file = std::fopen(path.c_str(), "wb");

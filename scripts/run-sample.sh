@@ -7,10 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup-debian.sh native viewer
-
-jobs=$(nproc)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$jobs" --target impordano-dump
+cmake --preset release
+cmake --build --preset release --target impordano-dump
 echo
 echo "== build/src/impordano-dump samples/house.txt"
 build/src/impordano-dump samples/house.txt

@@ -19,12 +19,9 @@
 #   builds through find_package and through pkg-config, and runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/targets-common.sh
 
-timed "packages: packages" bash scripts/setup-debian.sh packages windows-dll wine64
-out=${IMPORDANO_PACKAGE_DIR:-build-packages}
-timed "packages: make" bash scripts/package.sh
-out=$(cd "$out" && pwd)
+bash scripts/package.sh
+out=$PWD/build-packages
 check=$out/check
 src=$PWD
 
@@ -136,8 +133,8 @@ windows_zip() {
   expect_samples samples "${wine[@]}" "$root/bin/impordano-dump.exe"
 }
 
-timed "packages: first start of wine32" "${wine32[@]}" --boot
-timed "packages: first start of wine64" "${wine64[@]}" --boot
+"${wine32[@]}" --boot
+"${wine64[@]}" --boot
 
 windows_zip 32
 # A host built against the unpacked tree with its CMake files and import

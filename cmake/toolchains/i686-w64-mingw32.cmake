@@ -1,9 +1,4 @@
-# The product: impordano.dll for 32-bit Windows.
-#
-#   cmake -S . -B build-mingw32 \
-#     -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/i686-w64-mingw32.cmake \
-#     -DIMPORDANO_GTEST_FROM_SOURCE=/usr/src/googletest
-#
+# The product: impordano.dll for 32-bit Windows (the mingw32 preset).
 # Doubles are computed in SSE2 registers, as in every 64-bit build, instead
 # of on the x87 stack, whose precision depends on the control word that the
 # host happens to set; the records then hold the same bits on every target.
@@ -16,10 +11,10 @@ include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 
-# With the 32-bit wine installed (wine32:i386, scripts/setup-debian.sh
-# windows-dll), the suite, impordano-dump and the tests run under it, in a
-# wine prefix inside the build folder. Without it only what needs no
-# running is built and checked: the DLL and its tables.
+# With the 32-bit wine installed (wine32:i386), the programs run under it,
+# in a wine prefix inside the build folder. Without it only what needs no
+# running is built and checked (the DLL and its tables); the mingw32 preset
+# refuses that.
 if(EXISTS /usr/lib/wine/wine)
   set(CMAKE_CROSSCOMPILING_EMULATOR
     ${CMAKE_CURRENT_LIST_DIR}/wine32-run.sh --prefix ${CMAKE_BINARY_DIR}/wineprefix)

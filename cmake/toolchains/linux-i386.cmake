@@ -1,11 +1,6 @@
-# 32-bit Linux build: the whole suite in a 32-bit address space, where the
-# pointer slots of the records hold ordinary heap addresses.
-#
-#   cmake -S . -B build-linux32 \
-#     -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/linux-i386.cmake \
-#     -DIMPORDANO_GTEST_FROM_SOURCE=/usr/src/googletest
-#
-# The tests, and the test listing of gtest_discover_tests, run under
+# 32-bit Linux build (the linux32 preset): the whole suite in a 32-bit
+# address space, where the pointer slots hold ordinary heap addresses. The
+# tests, and the test listing of gtest_discover_tests, run under
 # qemu-i386-static, so that they do not depend on the kernel's support for
 # 32-bit programs, which many build machines lack. SSE2 doubles as in the
 # 32-bit Windows build (see i686-w64-mingw32.cmake).

@@ -1,11 +1,6 @@
-# 64-bit Windows build of the module, the suite and the dump tool, run under
-# wine64.
-#
-#   cmake -S . -B build-mingw64 \
-#     -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/x86_64-w64-mingw32.cmake
-#
-# Targets run through wine64-run.sh with a wine prefix inside the build
-# directory, so ctest and gtest_discover_tests work as in a native build.
+# 64-bit Windows build of the module, the suite and the dump tool (the
+# mingw64 preset). Its programs run through wine64-run.sh with a wine prefix
+# inside the build folder, so ctest runs them as in a native build.
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 set(IMPORDANO_MINGW_TRIPLET x86_64-w64-mingw32)
 # GoogleTest needs std::mutex; winpthreads is linked in statically.

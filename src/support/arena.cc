@@ -21,12 +21,12 @@
 #endif
 #endif
 // Regions are mappings of their own only in a 64-bit process; in a 32-bit
-// one they are heap blocks, which memcheck knows already.
-#if !defined(IMP_ASAN) && !defined(_WIN32) && UINTPTR_MAX > 0xFFFFFFFFu && defined(__has_include)
-#if __has_include(<valgrind/memcheck.h>)
+// one they are heap blocks, which memcheck knows already. The build defines
+// IMPORDANO_HAVE_MEMCHECK_H where valgrind's header is installed.
+#if !defined(IMP_ASAN) && !defined(_WIN32) && UINTPTR_MAX > 0xFFFFFFFFu && \
+    defined(IMPORDANO_HAVE_MEMCHECK_H)
 #include <valgrind/memcheck.h>
 #define IMP_MEMCHECK 1
-#endif
 #endif
 
 #if defined(IMP_ASAN)
