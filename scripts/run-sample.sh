@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup-debian.sh native viewer
+bash scripts/setup-debian.sh release viewer
 cmake --preset release
 cmake --build --preset release --target impordano-dump
 echo
@@ -21,5 +21,5 @@ echo "The house estimate as a page to open in a browser: $page"
 
 cmake -S . -B build-viewer -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/wasm32-emscripten.cmake" >/dev/null
-cmake --build build-viewer -j"$jobs" --target impordano_viewer >/dev/null
+cmake --build build-viewer -j"$(nproc)" --target impordano_viewer >/dev/null
 echo "The browser viewer, to open and choose samples/house.txt in: $PWD/build-viewer/impordano-viewer.html"
