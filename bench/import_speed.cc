@@ -32,6 +32,7 @@
 
 #include "estimate_generator.h"
 #include "impordano.h"
+#include "whole_import.h"
 
 namespace {
 
@@ -41,26 +42,14 @@ double Seconds(Clock::time_point since) {
   return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
-// One import through the exports; the number of records delivered.
+// One import through the exports; the number of records delivered. A
+// failed import ends the program: its figures would mean nothing.
 int64_t ImportOnce(const char* path) {
-  static union {
-    unsigned char bytes[IMP_MAX_RECORD_SIZE];
-    double align;
-  } buffer;
-  if (ImpStart(path) != IMP_START_OK) {
-    std::fprintf(stderr, "ImpStart failed: %s\n", ImpGetDescr());
+  const int64_t records = ImportWholeFile(path);
+  if (records < 0) {
+    std::fprintf(stderr, "importing %s failed: \"%s\"\n", path, ImpGetDescr());
     std::exit(1);
   }
-  int64_t records = 0;
-  int32_t type = 0;
-  while (ImpGetNextToken(&type, buffer.bytes) == 1) {
-    if (type != IMP_TOKEN_PROGRESS) ++records;
-  }
-  if (ImpGetDescr()[0] != '\0') {
-    std::fprintf(stderr, "import failed: %s\n", ImpGetDescr());
-    std::exit(1);
-  }
-  ImpEnd();
   return records;
 }
 

@@ -11,27 +11,7 @@
 #include <cstdlib>
 
 #include "impordano.h"
-
-namespace {
-
-// One import; the number of records delivered, or -1 when it failed.
-int64_t ImportOnce(const char* path) {
-  alignas(8) static unsigned char buffer[IMP_MAX_RECORD_SIZE];
-  if (ImpStart(path) != IMP_START_OK) {
-    ImpEnd();
-    return -1;
-  }
-  int64_t records = 0;
-  int32_t type = 0;
-  while (ImpGetNextToken(&type, buffer) == 1) {
-    if (type != IMP_TOKEN_PROGRESS) ++records;
-  }
-  const bool failed = ImpGetDescr()[0] != '\0';
-  ImpEnd();
-  return failed ? -1 : records;
-}
-
-}  // namespace
+#include "whole_import.h"
 
 int main(int argc, char** argv) {
   if (argc < 2 || argc > 3) {
@@ -43,7 +23,7 @@ int main(int argc, char** argv) {
   int64_t records = 0;
   for (int run = 0; run < runs; ++run) {
     const auto start = std::chrono::steady_clock::now();
-    records = ImportOnce(argv[1]);
+    records = ImportWholeFile(argv[1]);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (records < 0) {
