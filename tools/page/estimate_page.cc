@@ -56,7 +56,6 @@ void EstimatePage::AddElement(const Block& record) {
   byId_.push_back(child.get());
   path_.push_back(child.get());
   parent->children.push_back(std::move(child));
-  elementHasPosition_ = false;
 }
 
 void EstimatePage::AddPosition(const Block& record) {
@@ -78,18 +77,18 @@ void EstimatePage::AddPosition(const Block& record) {
   row.multiplicity = record.Double("multiplicity");
   row.price = record.Double("price");
   path_.back()->positions.push_back(std::move(row));
-  elementHasPosition_ = true;
 }
 
 void EstimatePage::AddPart(int32_t tokenType, const Block& record) {
+  // A part belongs to the last position of the current element; before the
+  // element has one it is a stray.
   ElementNode& element = *path_.back();
+  PositionRow* position = element.positions.empty() ? nullptr : &element.positions.back();
   if (tokenType == IMP_TOKEN_RESOURCE) {
     ++resourceCounts_[record.Int("kind")];
-    (elementHasPosition_ ? element.positions.back().resources : element.strayResources)
-        .push_back(ResourceOf(record));
+    (position ? position->resources : element.strayResources).push_back(ResourceOf(record));
   } else {
-    (elementHasPosition_ ? element.positions.back().lines : element.strayLines)
-        .push_back(LineOf(record));
+    (position ? position->lines : element.strayLines).push_back(LineOf(record));
   }
 }
 

@@ -122,9 +122,6 @@ class EstimatePage {
   ElementNode root_;
   std::vector<ElementNode*> byId_{&root_};  // element id -> element
   std::vector<ElementNode*> path_{&root_};  // from the root to the current element
-  // Lines and resources belong to the last position of the current element;
-  // before the element has one they are strays.
-  bool elementHasPosition_ = false;
   int64_t elementCount_ = 0;
   int64_t positionCount_ = 0;
   std::map<int32_t, int64_t> resourceCounts_;  // by kind code
