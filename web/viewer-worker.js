@@ -6,7 +6,6 @@
 const INPUT = '/estimate.txt';
 const OUTPUT = '/saved';
 let viewer = null;  // the instantiated module
-let head = null;    // the first bytes of the open file, to tell a binary file
 
 // Texts leave the module as UTF-8 at viewer_text().
 function takeText() {
@@ -43,19 +42,17 @@ function body(request) {
 async function open(request) {
   viewer._viewer_close();
   removeFile(INPUT);
-  head = null;
   const file = request.file;
   if (file.size === 0) return { status: 'empty' };
   if (file.size > request.limit) return { status: 'too-large', size: file.size };
   const bytes = new Uint8Array(await file.arrayBuffer());
-  head = bytes.slice(0, 65536);
   // The file system takes the bytes over rather than copying them.
   viewer.FS.writeFile(INPUT, bytes, { canOwn: true });
   const status = withPath(INPUT, (path) => viewer._viewer_open(path));
   const message = takeText();
   if (status === 2) {
     removeFile(INPUT);
-    return { status: looksBinary(head) ? 'binary' : 'not-an-estimate' };
+    return { status: looksBinary(bytes.subarray(0, 65536)) ? 'binary' : 'not-an-estimate' };
   }
   if (status !== 0) {
     removeFile(INPUT);
@@ -76,8 +73,11 @@ function parts(request) {
 
 function save(request) {
   removeFile(OUTPUT);
-  const status = withPath(INPUT, (input) => withPath(OUTPUT, (output) =>
-    viewer._viewer_save(input, request.records ? 1 : 0, request.language, output)));
+  // The page is rendered from the one kept in memory; the records come from
+  // an import of their own, as the tool writes them.
+  const status = withPath(OUTPUT, (output) => (request.records
+    ? withPath(INPUT, (input) => viewer._viewer_save_records(input, output))
+    : viewer._viewer_save_page(request.language, output)));
   const message = takeText();
   if (status !== 0) {
     removeFile(OUTPUT);

@@ -13,6 +13,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "estimate_page.h"
 #include "module.h"
@@ -139,21 +140,41 @@ EMSCRIPTEN_KEEPALIVE int viewer_parts(int id, int language) {
   }
 }
 
-// Writes what `impordano-dump` (records = 1) or `impordano-dump --html`
-// writes for the estimate at `path` to the file `out`. Returns the exit
-// status; on failure viewer_text() holds the message.
-EMSCRIPTEN_KEEPALIVE int viewer_save(const char* path, int records, int language,
-                                     const char* out) {
+// Writes to the file `out` what `impordano-dump --html` writes for the open
+// estimate: its kept page, rendered as the tool renders it after the same
+// two imports. Returns the exit status.
+EMSCRIPTEN_KEEPALIVE int viewer_save_page(int language, const char* out) {
+  g_text.clear();
+  if (!g_page) return impdump::kExitCannotRead;
+  std::FILE* file = std::fopen(out, "wb");
+  if (!file) return impdump::kExitCannotWrite;
+  int status = impdump::kExitOk;
+  try {
+    const bool written = g_page->Render(
+        imppage::WordsFor(LanguageOf(language)), [file](std::string_view piece) {
+          return std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
+        });
+    if (!written) status = impdump::kExitCannotWrite;
+  } catch (const std::bad_alloc&) {
+    g_text = "out of memory";
+    status = kOutOfMemory;
+  }
+  if (std::fclose(file) != 0 && status == impdump::kExitOk) status = impdump::kExitCannotWrite;
+  return status;
+}
+
+// Writes to the file `out` what `impordano-dump` writes for the estimate at
+// `path`: its records as JSON Lines, from an import of their own. Returns
+// the exit status; on failure viewer_text() holds the message.
+EMSCRIPTEN_KEEPALIVE int viewer_save_records(const char* path, const char* out) {
   g_text.clear();
   std::FILE* file = std::fopen(out, "wb");
   if (!file) return impdump::kExitCannotWrite;
   MessageStream messages;
   int status;
   try {
-    status = impdump::RunSession(
-        *Exports(),
-        OptionsFor(path, records ? impdump::Mode::kRecords : impdump::Mode::kHtml, language),
-        file, messages.file());
+    status = impdump::RunSession(*Exports(), OptionsFor(path, impdump::Mode::kRecords, 0), file,
+                                 messages.file());
     g_text = messages.Text();
   } catch (const std::bad_alloc&) {
     Exports()->end();

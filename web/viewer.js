@@ -125,7 +125,7 @@
       event.preventDefault();
       restartWorker({ status: 'crashed' });
     };
-    worker.postMessage({ kind: 'start', wasm: wasmBytes.slice().buffer });
+    worker.postMessage({ kind: 'start', wasm: wasmBytes.buffer });  // copied, not moved
   }
 
   function restartWorker(reply) {
