@@ -139,10 +139,16 @@ async function openViewer(browser, viewerUrl) {
 // line's class ('done' or 'error') and text, and the time it took.
 async function choose(page, file) {
   const started = Date.now();
-  const before = await page.$eval('#status', (s) => s.dataset.seen = String(Number(s.dataset.seen || 0) + 1));
+  const marker = await markStatus(page);
   const input = await page.$('#file');
   await input.uploadFile(file);
-  return settle(page, started, before);
+  return settle(page, started, marker);
+}
+
+// Marks the status line, so that settle() waits for the next result rather
+// than taking the last one.
+async function markStatus(page) {
+  return page.$eval('#status', (s) => s.dataset.seen = String(Number(s.dataset.seen || 0) + 1));
 }
 
 async function settle(page, started, marker) {
@@ -299,7 +305,7 @@ async function main() {
 
     // A drop anywhere on the page.
     const houseBytes = fs.readFileSync(house).toString('base64');
-    const marker = await page.$eval('#status', (s) => s.dataset.seen = String(Number(s.dataset.seen || 0) + 1));
+    const marker = await markStatus(page);
     await page.evaluate((base64) => {
       const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
       const transfer = new DataTransfer();
