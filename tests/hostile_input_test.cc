@@ -85,13 +85,15 @@ std::string Quote(const std::string& text) {
 }
 
 // A text field as the walker read it: the full text behind a cut one.
-std::string Text(const impwalk::Block& block, const char* name) { return Quote(block.Text(name)); }
+std::string Text(const impwalk::Block& block, impwalk::FieldName<impwalk::ReadAs::kText> name) {
+  return Quote(block.Text(name));
+}
 
 // ImpKosztDescr's text field, read by its layout.
 std::string Description(const char* description) {
   return Text(impwalk::WalkBlock(impwalk::DescriptionLayout(), description,
                                  impwalk::SlotInThisProcess, impwalk::Reserved::kSkip),
-              "description");
+              impwalk::description::description);
 }
 
 // The shortest decimal that reads back as the same double; nan whatever
@@ -116,6 +118,15 @@ std::string Kind(int32_t kind) {
   return std::to_string(kind);
 }
 
+namespace cost_item = impwalk::cost_item;
+namespace element = impwalk::element_record;
+namespace estimate = impwalk::estimate_record;
+namespace line = impwalk::measurement_line_record;
+namespace position = impwalk::position_record;
+namespace quantity_item = impwalk::quantity_item;
+namespace resource = impwalk::resource_record;
+namespace summary = impwalk::summary_record;
+
 // One delivered record, read through the record walker while the import is
 // open: its slots lead to their blocks and full texts.
 std::string Render(int32_t type, const unsigned char* buffer) {
@@ -124,35 +135,38 @@ std::string Render(int32_t type, const unsigned char* buffer) {
   std::ostringstream out;
   switch (type) {
     case IMP_TOKEN_ESTIMATE:
-      out << "estimate " << Text(r, "name") << " levels " << r.Int("lastLevelIndex")
-          << " remarks " << r.Int("remarks");
+      out << "estimate " << Text(r, estimate::name) << " levels "
+          << r.Int(estimate::lastLevelIndex) << " remarks " << r.Int(estimate::remarks);
       break;
     case IMP_TOKEN_SUMMARY:
       out << "summary";
-      for (const impwalk::Block& item : r.Blocks("items")) {
-        out << ' ' << Number(item.Double("rate"));
+      for (const impwalk::Block& item : r.Blocks(summary::items)) {
+        out << ' ' << Number(item.Double(cost_item::rate));
       }
       break;
     case IMP_TOKEN_ELEMENT:
-      out << "element " << r.Int("depth") << ' ' << Text(r, "description");
-      if (r.Int("quantityCount") == 1 && !r.Blocks("quantityItems").empty()) {
-        const impwalk::Block& item = r.Blocks("quantityItems")[0];
-        out << " item " << Number(item.Double("quantity")) << ' ' << Text(item, "unit");
+      out << "element " << r.Int(element::depth) << ' ' << Text(r, element::description);
+      if (r.Int(element::quantityCount) == 1 && !r.Blocks(element::quantityItems).empty()) {
+        const impwalk::Block& item = r.Blocks(element::quantityItems)[0];
+        out << " item " << Number(item.Double(quantity_item::quantity)) << ' '
+            << Text(item, quantity_item::unit);
       }
       break;
     case IMP_TOKEN_POSITION:
-      out << "position " << Text(r, "description") << ' ' << Text(r, "unit") << ' '
-          << Text(r, "secondUnit") << " quantity " << Number(r.Double("quantity")) << " price "
-          << Number(r.Double("price")) << " times " << Number(r.Double("multiplicity"));
+      out << "position " << Text(r, position::description) << ' ' << Text(r, position::unit)
+          << ' ' << Text(r, position::secondUnit) << " quantity "
+          << Number(r.Double(position::quantity)) << " price "
+          << Number(r.Double(position::price)) << " times "
+          << Number(r.Double(position::multiplicity));
       break;
     case IMP_TOKEN_MEASUREMENT_LINE:
-      out << "line " << r.Int("entryKind") << ' ' << Text(r, "measurement") << ' '
-          << Text(r, "comment");
+      out << "line " << r.Int(line::entryKind) << ' ' << Text(r, line::measurement) << ' '
+          << Text(r, line::comment);
       break;
     case IMP_TOKEN_RESOURCE:
-      out << "resource " << Kind(r.Int("kind")) << ' ' << Text(r, "name") << ' '
-          << Number(r.Double("consumption")) << ' ' << Text(r, "consumptionText");
-      if (r.Int("investorQuantityMatches")) out << " investor";
+      out << "resource " << Kind(r.Int(resource::kind)) << ' ' << Text(r, resource::name) << ' '
+          << Number(r.Double(resource::consumption)) << ' ' << Text(r, resource::consumptionText);
+      if (r.Int(resource::investorQuantityMatches)) out << " investor";
       break;
     default:
       out << "token " << type;

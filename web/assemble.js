@@ -3,14 +3,18 @@
 // page's one script is allowed by its hash in the Content-Security-Policy,
 // which lets nothing be fetched from anywhere.
 //
-//   node assemble.js TEMPLATE STYLE SCRIPT MODULE_LOADER MODULE_WASM WORKER VERSION OUT
+//   node assemble.js TEMPLATE STYLE PROTOCOL SCRIPT MODULE_LOADER MODULE_WASM WORKER VERSION OUT
+//
+// PROTOCOL, the names of the messages between the page and the worker, goes
+// before both the page's SCRIPT and the WORKER.
 'use strict';
 const crypto = require('crypto');
 const fs = require('fs');
 
-const [template, style, script, loader, wasm, worker, version, out] = process.argv.slice(2);
+const [template, style, protocol, script, loader, wasm, worker, version, out] =
+  process.argv.slice(2);
 if (!out) {
-  console.error('usage: node assemble.js TEMPLATE STYLE SCRIPT MODULE_LOADER MODULE_WASM WORKER VERSION OUT');
+  console.error('usage: node assemble.js TEMPLATE STYLE PROTOCOL SCRIPT MODULE_LOADER MODULE_WASM WORKER VERSION OUT');
   process.exit(64);
 }
 const read = (path) => fs.readFileSync(path, 'utf8');
@@ -20,8 +24,8 @@ function base64(bytes) {
   return Buffer.from(bytes).toString('base64').replace(/.{76}/g, '$&\n');
 }
 
-const viewerScript = read(script);
-if (viewerScript.includes('</script')) throw new Error(`${script} must not hold </script`);
+const viewerScript = `${read(protocol)}\n${read(script)}`;
+if (viewerScript.includes('</script')) throw new Error(`${protocol} and ${script} must not hold </script`);
 const scriptHash = crypto.createHash('sha256').update(viewerScript, 'utf8').digest('base64');
 const policy = [
   "default-src 'none'",
@@ -37,7 +41,7 @@ const policy = [
   "form-action 'none'",
 ].join('; ');
 
-const workerSource = `${read(loader)}\n${read(worker)}`;
+const workerSource = `${read(loader)}\n${read(protocol)}\n${read(worker)}`;
 const parts = {
   CONTENT_SECURITY_POLICY: policy,
   VERSION: version,

@@ -1,10 +1,16 @@
 // The viewer's worker: holds the WebAssembly module, imports the chosen
 // file in its memory file system and answers the page's requests. It runs
-// after the module's loader (createViewerModule) in the same script.
+// after the module's loader (createViewerModule) and viewer-protocol.js in
+// the same script.
 'use strict';
 
 const INPUT = '/estimate.txt';
 const OUTPUT = '/saved';
+// What the viewer's functions return (viewer.cc): impordano-dump's exit
+// statuses, and the viewer's own for running out of memory.
+const STATUS = Object.freeze({
+  ok: 0, cannotRead: 1, notAnEstimate: 2, importFailed: 3, cannotWrite: 4, outOfMemory: 5,
+});
 let viewer = null;  // the instantiated module
 
 // Texts leave the module as UTF-8 at viewer_text().
@@ -27,6 +33,16 @@ function removeFile(path) {
   try { viewer.FS.unlink(path); } catch (e) { /* not there */ }
 }
 
+// The reply to a call that returned `status`, not STATUS.ok; read before
+// the next call, which replaces the module's message.
+function failure(status) {
+  switch (status) {
+    case STATUS.outOfMemory: return { status: REPLY.outOfMemory };
+    case STATUS.cannotWrite: return { status: REPLY.saveFailed };
+    default: return { status: REPLY.failed, message: takeText() };
+  }
+}
+
 // A binary file (an image, an archive) holds NUL bytes early on; an
 // estimate export, Windows-1250 text, holds none.
 function looksBinary(bytes) {
@@ -35,28 +51,33 @@ function looksBinary(bytes) {
 
 function body(request) {
   const status = viewer._viewer_body(request.language, request.onDemand ? 1 : 0);
-  if (status !== 0) return { status: 'out-of-memory' };
-  return { status: 'ok', html: takeText(), onDemand: request.onDemand };
+  if (status !== STATUS.ok) return failure(status);
+  return { status: REPLY.ok, html: takeText(), onDemand: request.onDemand };
 }
 
 async function open(request) {
   viewer._viewer_close();
   removeFile(INPUT);
   const file = request.file;
-  if (file.size === 0) return { status: 'empty' };
-  if (file.size > request.limit) return { status: 'too-large', size: file.size };
-  const bytes = new Uint8Array(await file.arrayBuffer());
+  if (file.size === 0) return { status: REPLY.empty };
+  if (file.size > request.limit) return { status: REPLY.tooLarge, size: file.size };
+  let bytes;
+  try {
+    bytes = new Uint8Array(await file.arrayBuffer());
+  } catch (error) {
+    // A RangeError: no room for the bytes; otherwise the file is gone or
+    // may not be read.
+    return { status: error instanceof RangeError ? REPLY.outOfMemory : REPLY.unreadable };
+  }
   // The file system takes the bytes over rather than copying them.
   viewer.FS.writeFile(INPUT, bytes, { canOwn: true });
   const status = withPath(INPUT, (path) => viewer._viewer_open(path));
-  const message = takeText();
-  if (status === 2) {
+  if (status !== STATUS.ok) {
+    const reply = status === STATUS.notAnEstimate
+      ? { status: looksBinary(bytes.subarray(0, 65536)) ? REPLY.binary : REPLY.notAnEstimate }
+      : failure(status);
     removeFile(INPUT);
-    return { status: looksBinary(bytes.subarray(0, 65536)) ? 'binary' : 'not-an-estimate' };
-  }
-  if (status !== 0) {
-    removeFile(INPUT);
-    return { status: /out of memory/.test(message) ? 'out-of-memory' : 'failed', message };
+    return reply;
   }
   const positions = viewer._viewer_position_count();
   const reply = body({ language: request.language, onDemand: positions > request.openLimit });
@@ -67,49 +88,63 @@ async function open(request) {
 
 function parts(request) {
   const status = viewer._viewer_parts(request.element, request.language);
-  if (status !== 0) return { status: 'out-of-memory' };
-  return { status: 'ok', html: takeText() };
+  if (status !== STATUS.ok) return failure(status);
+  return { status: REPLY.ok, html: takeText() };
 }
+
+// Each save writes OUTPUT: the page is rendered from the one kept in memory;
+// the records come from an import of their own, as the tool writes them.
+const SAVES = {
+  [SAVE.page]: (request, output) => viewer._viewer_save_page(request.language, output),
+  [SAVE.records]: (request, output) =>
+    withPath(INPUT, (input) => viewer._viewer_save_records(input, output)),
+};
 
 function save(request) {
   removeFile(OUTPUT);
-  // The page is rendered from the one kept in memory; the records come from
-  // an import of their own, as the tool writes them.
-  const status = withPath(OUTPUT, (output) => (request.records
-    ? withPath(INPUT, (input) => viewer._viewer_save_records(input, output))
-    : viewer._viewer_save_page(request.language, output)));
-  const message = takeText();
-  if (status !== 0) {
+  const status = withPath(OUTPUT, (output) => SAVES[request.format](request, output));
+  if (status !== STATUS.ok) {
+    const reply = failure(status);
     removeFile(OUTPUT);
-    return { status: /out of memory/.test(message) ? 'out-of-memory' : 'failed', message };
+    return reply;
   }
   const bytes = viewer.FS.readFile(OUTPUT);
   removeFile(OUTPUT);
-  return { status: 'ok', records: request.records, bytes, transfer: [bytes.buffer] };
+  return { status: REPLY.ok, bytes, transfer: [bytes.buffer] };
 }
 
-const handlers = { open, body, parts, save };
+const handlers = {
+  [REQUEST.open]: open, [REQUEST.body]: body, [REQUEST.parts]: parts, [REQUEST.save]: save,
+};
+
+const messageOf = (error) => String((error && error.message) || error);
+
+async function start(request) {
+  try {
+    viewer = await createViewerModule({ wasmBinary: request.wasm, print() {}, printErr() {} });
+  } catch (error) {
+    self.postMessage({ kind: NOTICE.notStarted, message: messageOf(error) });
+    return;
+  }
+  self.postMessage({ kind: NOTICE.ready, style: viewer.UTF8ToString(viewer._viewer_style()) });
+}
 
 self.onmessage = async (event) => {
   const request = event.data;
-  if (request.kind === 'start') {
-    viewer = await createViewerModule({
-      wasmBinary: request.wasm,
-      print() {},
-      printErr() {},
-    });
-    self.postMessage({ kind: 'ready', style: viewer.UTF8ToString(viewer._viewer_style()) });
+  if (request.kind === REQUEST.start) {
+    await start(request);
     return;
   }
   let reply;
   try {
     reply = await handlers[request.kind](request);
   } catch (error) {
-    const text = String((error && error.message) || error);
     // The module aborted (it could not grow its memory, say) and is left
-    // unusable: the page starts a new worker.
+    // unusable: the page replaces this worker. An abort carries no code,
+    // only its text.
+    const text = messageOf(error);
     reply = {
-      status: /memory|allocation/i.test(text) ? 'out-of-memory' : 'failed',
+      status: /memory|allocation/i.test(text) ? REPLY.outOfMemory : REPLY.failed,
       message: text,
       restart: true,
     };

@@ -68,8 +68,13 @@ impdump::Options OptionsFor(const char* path, impdump::Mode mode, int language) 
   return options;
 }
 
-// The exit status for running out of memory in the viewer's own code.
-constexpr int kOutOfMemory = impdump::kExitImportFailed;
+// What the viewer's functions return: impordano-dump's exit statuses
+// (impdump::kExit*), and one of the viewer's own for running out of memory,
+// in its own code or in the module's, which the page words itself.
+// viewer-worker.js names each one (STATUS).
+constexpr int kOutOfMemory = 5;
+static_assert(kOutOfMemory > impdump::kExitCannotWrite && kOutOfMemory < impdump::kExitUsage,
+              "the viewer's status is none of the tool's");
 
 bool Keep(std::string_view piece) {
   g_text.append(piece);
@@ -80,23 +85,25 @@ bool Keep(std::string_view piece) {
 
 extern "C" {
 
-// Imports the estimate at `path` and keeps its page. Returns impordano-dump's
-// exit status; on failure viewer_text() holds the tool's message.
+// Imports the estimate at `path` and keeps its page. Returns the status; on
+// another failure than kOutOfMemory viewer_text() holds the tool's message.
 EMSCRIPTEN_KEEPALIVE int viewer_open(const char* path) {
   g_page.reset();
   g_text.clear();
   MessageStream messages;
   try {
     auto page = std::make_unique<imppage::EstimatePage>();
-    const int status = impdump::LoadEstimatePage(
-        *Exports(), OptionsFor(path, impdump::Mode::kHtml, 0), messages.file(), page.get());
+    bool moduleOutOfMemory = false;
+    const int status =
+        impdump::LoadEstimatePage(*Exports(), OptionsFor(path, impdump::Mode::kHtml, 0),
+                                  messages.file(), page.get(), &moduleOutOfMemory);
     g_text = messages.Text();
     if (status == impdump::kExitOk) g_page = std::move(page);
-    return status;
+    return moduleOutOfMemory ? kOutOfMemory : status;
   } catch (const std::bad_alloc&) {
     Exports()->end();
     g_page.reset();
-    g_text = "out of memory";
+    g_text.clear();
     return kOutOfMemory;
   }
 }
@@ -114,13 +121,13 @@ EMSCRIPTEN_KEEPALIVE int viewer_element_count() {
 // or kOutOfMemory.
 EMSCRIPTEN_KEEPALIVE int viewer_body(int language, int on_demand) {
   g_text.clear();
-  if (!g_page) return 0;
+  if (!g_page) return impdump::kExitOk;
   try {
     g_page->RenderBody(imppage::WordsFor(LanguageOf(language)),
                        on_demand ? imppage::EstimatePage::Parts::kOnDemand
                                  : imppage::EstimatePage::Parts::kAll,
                        Keep);
-    return 0;
+    return impdump::kExitOk;
   } catch (const std::bad_alloc&) {
     g_text.clear();
     return kOutOfMemory;
@@ -130,10 +137,10 @@ EMSCRIPTEN_KEEPALIVE int viewer_body(int language, int on_demand) {
 // The lines, resources and positions of element `id` into viewer_text().
 EMSCRIPTEN_KEEPALIVE int viewer_parts(int id, int language) {
   g_text.clear();
-  if (!g_page) return 0;
+  if (!g_page) return impdump::kExitOk;
   try {
     g_page->RenderElementParts(id, imppage::WordsFor(LanguageOf(language)), Keep);
-    return 0;
+    return impdump::kExitOk;
   } catch (const std::bad_alloc&) {
     g_text.clear();
     return kOutOfMemory;
@@ -156,7 +163,6 @@ EMSCRIPTEN_KEEPALIVE int viewer_save_page(int language, const char* out) {
         });
     if (!written) status = impdump::kExitCannotWrite;
   } catch (const std::bad_alloc&) {
-    g_text = "out of memory";
     status = kOutOfMemory;
   }
   if (std::fclose(file) != 0 && status == impdump::kExitOk) status = impdump::kExitCannotWrite;
@@ -165,7 +171,8 @@ EMSCRIPTEN_KEEPALIVE int viewer_save_page(int language, const char* out) {
 
 // Writes to the file `out` what `impordano-dump` writes for the estimate at
 // `path`: its records as JSON Lines, from an import of their own. Returns
-// the exit status; on failure viewer_text() holds the message.
+// the status; on another failure than kOutOfMemory viewer_text() holds the
+// message.
 EMSCRIPTEN_KEEPALIVE int viewer_save_records(const char* path, const char* out) {
   g_text.clear();
   std::FILE* file = std::fopen(out, "wb");
@@ -173,15 +180,18 @@ EMSCRIPTEN_KEEPALIVE int viewer_save_records(const char* path, const char* out) 
   MessageStream messages;
   int status;
   try {
+    bool moduleOutOfMemory = false;
     status = impdump::RunSession(*Exports(), OptionsFor(path, impdump::Mode::kRecords, 0), file,
-                                 messages.file());
+                                 messages.file(), &moduleOutOfMemory);
     g_text = messages.Text();
+    if (moduleOutOfMemory) status = kOutOfMemory;
   } catch (const std::bad_alloc&) {
     Exports()->end();
-    g_text = "out of memory";
+    g_text.clear();
     status = kOutOfMemory;
   }
-  std::fclose(file);
+  // A close that fails fails the save, as in viewer_save_page.
+  if (std::fclose(file) != 0 && status == impdump::kExitOk) status = impdump::kExitCannotWrite;
   return status;
 }
 

@@ -1,6 +1,8 @@
 // The viewer page: reads the chosen file, has the worker import it, shows
 // the estimate's page and offers the saves. The page itself (its markup,
-// escaped) comes from the module's side; nothing here computes values.
+// escaped) comes from the module's side; nothing here computes values. The
+// requests to the worker and its replies are named in viewer-protocol.js,
+// which comes before this script.
 'use strict';
 (() => {
   // Larger files are refused before they are read: the file, the import
@@ -10,6 +12,11 @@
   // positions are built when it is opened.
   const OPEN_LIMIT = 1500;
 
+  const megabytes = (bytes, point = '.') => `${(bytes / 1048576).toFixed(1).replace('.', point)} MB`;
+
+  // Every text of the viewer. The controls take theirs by the data-word of
+  // their element in viewer.html.in; `replies` words each REPLY of the
+  // worker, given the file's name and the reply.
   const WORDS = {
     pl: {
       title: 'Przegl\u0105darka kosztorys\u00f3w',
@@ -26,20 +33,23 @@
       opened: (name, positions, elements) =>
         `Otwarto \u201e${name}\u201d (pozycji: ${positions}, element\u00f3w: ${elements}).`,
       onDemand: 'Du\u017cy kosztorys: pozycje elementu pojawiaj\u0105 si\u0119 po jego rozwini\u0119ciu.',
-      empty: (name) => `Plik \u201e${name}\u201d jest pusty: nie ma w nim kosztorysu.`,
-      notAnEstimate: (name) =>
-        `Plik \u201e${name}\u201d nie jest eksportem kosztorysu: jego pierwszy niepusty wiersz nie jest nag\u0142\u00f3wkiem [Plik].`,
-      binary: (name) =>
-        `Plik \u201e${name}\u201d jest plikiem binarnym (na przyk\u0142ad obrazem lub archiwum), a nie eksportem kosztorysu.`,
-      tooLarge: (name, size, limit) =>
-        `Plik \u201e${name}\u201d ma ${size}, a przegl\u0105darka mo\u017ce otworzy\u0107 najwy\u017cej ${limit}.`,
-      outOfMemory: (name) =>
-        `Przegl\u0105darce zabrak\u0142o pami\u0119ci przy wczytywaniu \u201e${name}\u201d.`,
-      failed: (name, detail) => `Nie uda\u0142o si\u0119 wczyta\u0107 \u201e${name}\u201d: ${detail}`,
-      crashed: 'Wczytywanie zosta\u0142o przerwane przez przegl\u0105dark\u0119. Spr\u00f3buj ponownie albo wybierz inny plik.',
-      unreadable: (name) => `Nie mo\u017cna odczyta\u0107 pliku \u201e${name}\u201d.`,
       tryAnother: 'Mo\u017cesz wybra\u0107 inny plik.',
-      megabytes: (bytes) => `${(bytes / 1048576).toFixed(1).replace('.', ',')} MB`,
+      replies: {
+        empty: (name) => `Plik \u201e${name}\u201d jest pusty: nie ma w nim kosztorysu.`,
+        notAnEstimate: (name) =>
+          `Plik \u201e${name}\u201d nie jest eksportem kosztorysu: jego pierwszy niepusty wiersz nie jest nag\u0142\u00f3wkiem [Plik].`,
+        binary: (name) =>
+          `Plik \u201e${name}\u201d jest plikiem binarnym (na przyk\u0142ad obrazem lub archiwum), a nie eksportem kosztorysu.`,
+        tooLarge: (name, reply) =>
+          `Plik \u201e${name}\u201d ma ${megabytes(reply.size, ',')}, a przegl\u0105darka mo\u017ce otworzy\u0107 najwy\u017cej ${megabytes(SIZE_LIMIT, ',')}.`,
+        unreadable: (name) => `Nie mo\u017cna odczyta\u0107 pliku \u201e${name}\u201d.`,
+        outOfMemory: (name) =>
+          `Przegl\u0105darce zabrak\u0142o pami\u0119ci przy wczytywaniu \u201e${name}\u201d.`,
+        failed: (name, reply) => `Nie uda\u0142o si\u0119 wczyta\u0107 \u201e${name}\u201d: ${reply.message || ''}`,
+        saveFailed: (name) => `Nie uda\u0142o si\u0119 przygotowa\u0107 do zapisu pliku z \u201e${name}\u201d.`,
+        crashed: () => 'Wczytywanie zosta\u0142o przerwane przez przegl\u0105dark\u0119. Spr\u00f3buj ponownie albo wybierz inny plik.',
+        notStarted: () => 'Przegl\u0105darka nie uruchomi\u0142a modu\u0142u, kt\u00f3ry wczytuje kosztorysy. Spr\u00f3buj ponownie albo otw\u00f3rz t\u0119 stron\u0119 w innej przegl\u0105darce.',
+      },
     },
     en: {
       title: 'Estimate viewer',
@@ -56,36 +66,44 @@
       opened: (name, positions, elements) =>
         `Opened \u201c${name}\u201d (positions: ${positions}, elements: ${elements}).`,
       onDemand: 'A large estimate: an element\u2019s positions appear when it is opened.',
-      empty: (name) => `\u201c${name}\u201d is empty: it holds no estimate.`,
-      notAnEstimate: (name) =>
-        `\u201c${name}\u201d is not an estimate export: its first non-blank line is not the [Plik] header.`,
-      binary: (name) =>
-        `\u201c${name}\u201d is a binary file (an image or an archive, for example), not an estimate export.`,
-      tooLarge: (name, size, limit) =>
-        `\u201c${name}\u201d is ${size}; this viewer opens files of at most ${limit}.`,
-      outOfMemory: (name) => `The browser ran out of memory while reading \u201c${name}\u201d.`,
-      failed: (name, detail) => `\u201c${name}\u201d could not be read: ${detail}`,
-      crashed: 'The browser stopped the reading. Try again or choose another file.',
-      unreadable: (name) => `\u201c${name}\u201d cannot be read.`,
       tryAnother: 'You can choose another file.',
-      megabytes: (bytes) => `${(bytes / 1048576).toFixed(1)} MB`,
+      replies: {
+        empty: (name) => `\u201c${name}\u201d is empty: it holds no estimate.`,
+        notAnEstimate: (name) =>
+          `\u201c${name}\u201d is not an estimate export: its first non-blank line is not the [Plik] header.`,
+        binary: (name) =>
+          `\u201c${name}\u201d is a binary file (an image or an archive, for example), not an estimate export.`,
+        tooLarge: (name, reply) =>
+          `\u201c${name}\u201d is ${megabytes(reply.size)}; this viewer opens files of at most ${megabytes(SIZE_LIMIT)}.`,
+        unreadable: (name) => `\u201c${name}\u201d cannot be read.`,
+        outOfMemory: (name) => `The browser ran out of memory while reading \u201c${name}\u201d.`,
+        failed: (name, reply) => `\u201c${name}\u201d could not be read: ${reply.message || ''}`,
+        saveFailed: (name) => `The file to save from \u201c${name}\u201d could not be prepared.`,
+        crashed: () => 'The browser stopped the reading. Try again or choose another file.',
+        notStarted: () => 'The browser did not start the module that reads estimates. Try again or open this page in another browser.',
+      },
     },
+  };
+
+  // What each save (its button's data-save) offers to keep.
+  const SAVES = {
+    [SAVE.page]: { type: 'text/html;charset=utf-8', extension: '.html' },
+    [SAVE.records]: { type: 'application/x-ndjson', extension: '.jsonl' },
   };
 
   const $ = (id) => document.getElementById(id);
   const ui = {
-    choose: $('choose'), file: $('file'), saveHtml: $('save-html'),
-    saveRecords: $('save-records'), print: $('print'), language: $('language'),
+    choose: $('choose'), file: $('file'), print: $('print'), language: $('language'),
     status: $('status'), statusText: $('status-text'), welcome: $('welcome'),
     estimate: $('estimate'), overlay: $('drop-overlay'), pageStyle: $('page-style'),
   };
 
   let language = 'pl';
-  let worker = null;
+  let worker = null;     // null until a request needs one after the last died
   let ready = null;      // resolves when the worker has its module
   let nextId = 1;
-  const pending = new Map();  // request id -> resolve
-  let current = null;    // {name, positions, elements, onDemand}
+  const pending = new Map();  // request id -> resolve, from the request on
+  let current = null;    // the estimate the worker holds: {name, positions, elements, onDemand}
   let generation = 0;    // of the open file, so that late answers are dropped
   let lastStatus = null; // how to say the status line again in another language
 
@@ -103,46 +121,61 @@
   const wasmBytes = base64Bytes('module-wasm');
 
   function startWorker() {
-    worker = new Worker(workerUrl);
+    const started = new Worker(workerUrl);
+    let isReady = false;
+    worker = started;
     ready = new Promise((resolve) => {
-      worker.onmessage = (event) => {
-        const reply = event.data;
-        if (reply.kind === 'ready') {
-          ui.pageStyle.textContent = reply.style;
+      started.onmessage = (event) => {
+        if (worker !== started) return;
+        const message = event.data;
+        if (message.kind === NOTICE.ready) {
+          isReady = true;
+          ui.pageStyle.textContent = message.style;
           resolve();
-          return;
+        } else if (message.kind === NOTICE.notStarted) {
+          stopWorker(REPLY.notStarted);
+        } else {
+          answer(message);
         }
-        const done = pending.get(reply.id);
-        pending.delete(reply.id);
-        // A module that aborted serves nothing more: a new one takes over.
-        if (reply.restart) restartWorker({ status: 'crashed' });
-        if (done) done(reply);
       };
     });
-    // The worker died (out of memory, say): every open request fails, and a
-    // new worker serves the next file.
-    worker.onerror = (event) => {
+    // The worker died (out of memory, say): every request waiting on it,
+    // whether sent or still waiting for the module, fails.
+    started.onerror = (event) => {
       event.preventDefault();
-      restartWorker({ status: 'crashed' });
+      if (worker === started) stopWorker(isReady ? REPLY.crashed : REPLY.notStarted);
     };
-    worker.postMessage({ kind: 'start', wasm: wasmBytes.buffer });  // copied, not moved
+    started.postMessage({ kind: REQUEST.start, wasm: wasmBytes.buffer });  // copied, not moved
   }
 
-  function restartWorker(reply) {
+  // Ends the worker and answers what waits on it with `status`; the next
+  // request starts a new one, so a worker that cannot start is not
+  // started again and again.
+  function stopWorker(status) {
+    if (!worker) return;
     worker.terminate();
+    worker = null;
+    current = null;  // the estimate was in the worker
     const waiting = [...pending.values()];
     pending.clear();
-    startWorker();
-    for (const done of waiting) done(reply);
+    for (const done of waiting) done({ status });
   }
 
-  async function ask(kind, request) {
-    await ready;
-    return new Promise((resolve) => {
-      const id = nextId++;
-      pending.set(id, resolve);
-      worker.postMessage(Object.assign({ kind, id, language: language === 'en' ? 1 : 0 }, request));
-    });
+  function answer(reply) {
+    const done = pending.get(reply.id);
+    pending.delete(reply.id);
+    // A module that aborted serves nothing more.
+    if (reply.restart) stopWorker(REPLY.crashed);
+    if (done) done(reply);
+  }
+
+  function ask(kind, request) {
+    if (!worker) startWorker();
+    const id = nextId++;
+    const message = Object.assign({ kind, id, language: language === 'en' ? 1 : 0 }, request);
+    const target = worker;
+    ready.then(() => { if (pending.has(id) && worker === target) target.postMessage(message); });
+    return new Promise((resolve) => pending.set(id, resolve));
   }
 
   function showStatus(kind, say) {
@@ -153,23 +186,15 @@
     document.body.setAttribute('aria-busy', kind === 'busy' ? 'true' : 'false');
   }
 
-  function setBusy(busy) {
-    ui.saveHtml.disabled = ui.saveRecords.disabled = ui.print.disabled = busy || !current;
-    ui.language.disabled = busy;
+  function showFailure(reply, name, more = '') {
+    showStatus('error', (w) => `${(w.replies[reply.status] || w.replies.failed)(name, reply)}${more}`);
   }
 
-  function messageFor(reply, name) {
-    const w = words();
-    switch (reply.status) {
-      case 'empty': return w.empty(name);
-      case 'not-an-estimate': return w.notAnEstimate(name);
-      case 'binary': return w.binary(name);
-      case 'too-large': return w.tooLarge(name, w.megabytes(reply.size), w.megabytes(SIZE_LIMIT));
-      case 'out-of-memory': return w.outOfMemory(name);
-      case 'crashed': return w.crashed;
-      case 'unreadable': return w.unreadable(name);
-      default: return w.failed(name, reply.message || '');
+  function setBusy(busy) {
+    for (const control of document.querySelectorAll('[data-needs-estimate]')) {
+      control.disabled = busy || !current;
     }
+    ui.language.disabled = busy;
   }
 
   function showEstimate(reply) {
@@ -189,24 +214,19 @@
   async function openFile(file) {
     if (!file) return;
     // A file chosen while another is read replaces it.
-    if (pending.size > 0) restartWorker({ status: 'replaced' });
+    if (pending.size > 0) stopWorker(REPLY.replaced);
     const mine = ++generation;
     current = null;
     setBusy(true);
     showStatus('busy', (w) => w.reading(file.name));
-    let reply;
-    try {
-      reply = await ask('open', { file, limit: SIZE_LIMIT, openLimit: OPEN_LIMIT });
-    } catch (error) {
-      reply = { status: 'unreadable' };
-    }
-    if (mine !== generation || reply.status === 'replaced') return;
-    if (reply.status !== 'ok') {
+    const reply = await ask(REQUEST.open, { file, limit: SIZE_LIMIT, openLimit: OPEN_LIMIT });
+    if (mine !== generation || reply.status === REPLY.replaced) return;
+    if (reply.status !== REPLY.ok) {
       ui.estimate.textContent = '';
       ui.welcome.hidden = false;
       document.title = words().title;
       setBusy(false);
-      showStatus('error', (w) => `${messageFor(reply, file.name)} ${w.tryAnother}`);
+      showFailure(reply, file.name, ` ${words().tryAnother}`);
       return;
     }
     current = { name: file.name, positions: reply.positions, elements: reply.elements };
@@ -218,39 +238,41 @@
   }
 
   async function loadParts(holder) {
-    if (holder.dataset.state) return;
+    if (holder.dataset.state || !current) return;
     holder.dataset.state = 'loading';
     const mine = generation;
-    const reply = await ask('parts', { element: Number(holder.dataset.element) });
+    const { name } = current;
+    const reply = await ask(REQUEST.parts, { element: Number(holder.dataset.element) });
     if (mine !== generation || !holder.isConnected) return;
-    if (reply.status !== 'ok') {
+    if (reply.status !== REPLY.ok) {
       holder.dataset.state = '';
-      showStatus('error', (w) => messageFor(reply, current.name));
+      showFailure(reply, name);
       return;
     }
     holder.innerHTML = reply.html;
     holder.dataset.state = 'loaded';
   }
 
-  async function save(records) {
+  async function save(format) {
     if (!current) return;
     const mine = generation;
+    const { name } = current;
     setBusy(true);
     const previous = lastStatus;
     showStatus('busy', (w) => w.saving);
-    const reply = await ask('save', { records });
+    const reply = await ask(REQUEST.save, { format });
     if (mine !== generation) return;
     setBusy(false);
-    if (reply.status !== 'ok') {
-      showStatus('error', (w) => messageFor(reply, current.name));
+    if (reply.status !== REPLY.ok) {
+      showFailure(reply, name);
       return;
     }
     showStatus(previous.kind, previous.say);
-    const type = records ? 'application/x-ndjson' : 'text/html;charset=utf-8';
+    const { type, extension } = SAVES[format];
     const url = URL.createObjectURL(new Blob([reply.bytes], { type }));
     const link = document.createElement('a');
     link.href = url;
-    link.download = current.name.replace(/\.[^.]*$/, '') + (records ? '.jsonl' : '.html');
+    link.download = name.replace(/\.[^.]*$/, '') + extension;
     document.body.appendChild(link);
     link.click();
     link.remove();
@@ -260,15 +282,10 @@
   function applyLanguage() {
     const w = words();
     document.documentElement.lang = language;
-    ui.choose.textContent = w.choose;
-    ui.saveHtml.textContent = w.saveHtml;
-    ui.saveRecords.textContent = w.saveRecords;
-    ui.print.textContent = w.print;
-    ui.language.textContent = w.otherLanguage;
-    $('app-name').textContent = w.title;
-    $('welcome-text').textContent = w.welcome;
-    $('privacy-text').textContent = w.privacy;
-    ui.overlay.textContent = w.drop;
+    for (const element of document.querySelectorAll('[data-word]')) {
+      element.textContent = w[element.dataset.word];
+    }
+    ui.language.lang = language === 'pl' ? 'en' : 'pl';  // it names the other one
     if (!current) document.title = w.title;
     if (lastStatus) showStatus(lastStatus.kind, lastStatus.say);
   }
@@ -278,12 +295,13 @@
     applyLanguage();
     if (!current) return;
     const mine = generation;
+    const { name, onDemand } = current;
     setBusy(true);
-    const reply = await ask('body', { onDemand: current.onDemand });
+    const reply = await ask(REQUEST.body, { onDemand });
     if (mine !== generation) return;
     setBusy(false);
-    if (reply.status === 'ok') showEstimate(reply);
-    else showStatus('error', (w) => messageFor(reply, current.name));
+    if (reply.status === REPLY.ok) showEstimate(reply);
+    else showFailure(reply, name);
   }
 
   ui.choose.addEventListener('click', () => ui.file.click());
@@ -291,8 +309,9 @@
     openFile(ui.file.files[0]);
     ui.file.value = '';
   });
-  ui.saveHtml.addEventListener('click', () => save(false));
-  ui.saveRecords.addEventListener('click', () => save(true));
+  for (const button of document.querySelectorAll('[data-save]')) {
+    button.addEventListener('click', () => save(button.dataset.save));
+  }
   ui.print.addEventListener('click', () => window.print());
   ui.language.addEventListener('click', switchLanguage);
   // details' toggle does not bubble: caught on its way down.
@@ -330,5 +349,5 @@
   });
 
   applyLanguage();
-  startWorker();
+  startWorker();  // now, so that the module is ready when a file is chosen
 })();

@@ -94,9 +94,10 @@ using RecordHandler = std::function<bool(int32_t type, const unsigned char* reco
 
 // ImpGetNextToken until it returns 0 or the handler stops it. Progress
 // reports are skipped: the module's first call reads the whole file, so they
-// tell nothing while the records come. Returns the exit status.
+// tell nothing while the records come. Returns the exit status, and sets
+// *outOfMemory (when given) if the module ran out of memory.
 int ReadRecords(const ModuleExports& module, const Options& options, std::FILE* err,
-                const RecordHandler& handle) {
+                bool* outOfMemory, const RecordHandler& handle) {
   // Big enough for the largest record, aligned for the doubles in it.
   alignas(8) unsigned char buffer[IMP_MAX_RECORD_SIZE];
   for (;;) {
@@ -112,9 +113,9 @@ int ReadRecords(const ModuleExports& module, const Options& options, std::FILE* 
   }
   const char* message = module.getDescr();
   if (message && *message) {
-    std::string reason = std::strcmp(message, "12") == 0
-                             ? "the module ran out of memory"
-                             : ErrorText(message);
+    const bool noMemory = std::strcmp(message, "12") == 0;  // ENOMEM
+    if (outOfMemory) *outOfMemory = noMemory;
+    std::string reason = noMemory ? "the module ran out of memory" : ErrorText(message);
     std::fprintf(err, "%s: importing %s failed: %s\n", kProgram, options.file.c_str(),
                  reason.c_str());
     return kExitImportFailed;
@@ -151,26 +152,27 @@ int Describe(const ModuleExports& module, const Options& options, Output& out, s
 }
 
 int DumpRecords(const ModuleExports& module, const Options& options, Output& out,
-                std::FILE* err) {
+                std::FILE* err, bool* outOfMemory) {
   JsonOptions jsonOptions;
   jsonOptions.all = options.all;
   return Import(module, options, err, [&] {
-    return ReadRecords(module, options, err, [&](int32_t type, const unsigned char* record) {
-      if (options.mode == Mode::kRaw) {
-        const impwalk::Layout* layout = impwalk::RecordLayout(type);
-        return out.Write(HexDump(type, layout ? layout->name : nullptr, record,
-                                 layout ? layout->size : 0));
-      }
-      return out.Write(
-          JsonLine(RecordToJson(type, record, impwalk::SlotInThisProcess, jsonOptions), options));
-    });
+    return ReadRecords(
+        module, options, err, outOfMemory, [&](int32_t type, const unsigned char* record) {
+          if (options.mode == Mode::kRaw) {
+            const impwalk::Layout* layout = impwalk::RecordLayout(type);
+            return out.Write(HexDump(type, layout ? layout->name : nullptr, record,
+                                     layout ? layout->size : 0));
+          }
+          return out.Write(JsonLine(
+              RecordToJson(type, record, impwalk::SlotInThisProcess, jsonOptions), options));
+        });
   });
 }
 
 int WriteHtmlPage(const ModuleExports& module, const Options& options, Output& out,
-                  std::FILE* err) {
+                  std::FILE* err, bool* outOfMemory) {
   imppage::EstimatePage page;
-  int status = LoadEstimatePage(module, options, err, &page);
+  int status = LoadEstimatePage(module, options, err, &page, outOfMemory);
   if (status != kExitOk) return status;
   page.Render(imppage::WordsFor(options.language),
               [&](std::string_view piece) { return out.Write(piece); });
@@ -182,7 +184,7 @@ int WriteHtmlPage(const ModuleExports& module, const Options& options, Output& o
 // Two imports, as a host shows a description and then imports: ImpKosztDescr
 // ends what an import can deliver.
 int LoadEstimatePage(const ModuleExports& module, const Options& options, std::FILE* err,
-                     imppage::EstimatePage* page) {
+                     imppage::EstimatePage* page, bool* outOfMemory) {
   int status = Import(module, options, err, [&] {
     page->SetDescription(impwalk::WalkBlock(impwalk::DescriptionLayout(),
                                             DescriptionField(module), impwalk::SlotInThisProcess,
@@ -191,22 +193,23 @@ int LoadEstimatePage(const ModuleExports& module, const Options& options, std::F
   });
   if (status != kExitOk) return status;
   return Import(module, options, err, [&] {
-    return ReadRecords(module, options, err, [&](int32_t type, const unsigned char* record) {
-      page->Add(type, impwalk::WalkRecord(type, record, impwalk::SlotInThisProcess,
-                                          impwalk::Reserved::kSkip));
-      return true;
-    });
+    return ReadRecords(
+        module, options, err, outOfMemory, [&](int32_t type, const unsigned char* record) {
+          page->Add(type, impwalk::WalkRecord(type, record, impwalk::SlotInThisProcess,
+                                              impwalk::Reserved::kSkip));
+          return true;
+        });
   });
 }
 
 int RunSession(const ModuleExports& module, const Options& options, std::FILE* outFile,
-               std::FILE* err) {
+               std::FILE* err, bool* outOfMemory) {
   Output out(outFile);
   int status;
   switch (options.mode) {
     case Mode::kDescribe: status = Describe(module, options, out, err); break;
-    case Mode::kHtml: status = WriteHtmlPage(module, options, out, err); break;
-    default: status = DumpRecords(module, options, out, err); break;
+    case Mode::kHtml: status = WriteHtmlPage(module, options, out, err, outOfMemory); break;
+    default: status = DumpRecords(module, options, out, err, outOfMemory); break;
   }
   if (!out.Finish()) {
     std::fprintf(err, "%s: cannot write the output: %s\n", kProgram, out.reason().c_str());

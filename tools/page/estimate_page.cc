@@ -13,20 +13,28 @@ using impwalk::Value;
 
 namespace {
 
+namespace catalogue_detail = impwalk::catalogue_detail;
+namespace element = impwalk::element_record;
+namespace estimate = impwalk::estimate_record;
+namespace line = impwalk::measurement_line_record;
+namespace position = impwalk::position_record;
+namespace quantity_item = impwalk::quantity_item;
+namespace resource = impwalk::resource_record;
+
 TakeOffLine LineOf(const Block& record) {
-  return {record.Text("measurement"), record.Text("comment")};
+  return {record.Text(line::measurement), record.Text(line::comment)};
 }
 
 ResourceLine ResourceOf(const Block& record) {
   ResourceLine line;
-  line.kind = record.Int("kind");
-  line.indexCode = record.Text("indexCode");
-  line.name = record.Text("name");
-  line.unit = record.Text("unit");
-  line.formula = record.Text("consumptionText");
-  line.consumption = record.Double("consumption");
-  line.price = record.Double("price");
-  line.investorQuantityMatches = record.Int("investorQuantityMatches");
+  line.kind = record.Int(resource::kind);
+  line.indexCode = record.Text(resource::indexCode);
+  line.name = record.Text(resource::name);
+  line.unit = record.Text(resource::unit);
+  line.formula = record.Text(resource::consumptionText);
+  line.consumption = record.Double(resource::consumption);
+  line.price = record.Double(resource::price);
+  line.investorQuantityMatches = record.Int(resource::investorQuantityMatches);
   return line;
 }
 
@@ -36,7 +44,7 @@ void EstimatePage::SetDescription(const Block& description) { description_ = des
 
 void EstimatePage::AddElement(const Block& record) {
   ++elementCount_;
-  std::size_t depth = static_cast<std::size_t>(std::max(record.Int("depth"), 1));
+  std::size_t depth = static_cast<std::size_t>(std::max(record.Int(element::depth), 1));
   depth = std::min(depth, kMaxNesting);
   while (path_.size() > 1 && static_cast<std::size_t>(path_.back()->depth) >= depth) {
     path_.pop_back();
@@ -47,11 +55,12 @@ void EstimatePage::AddElement(const Block& record) {
   child->depth = static_cast<int32_t>(path_.size());
   std::string index = std::to_string(parent->children.size() + 1);
   child->number = parent == &root_ ? index : parent->number + "." + index;
-  child->description = record.Text("description");
-  const Value& items = record.Get("quantityItems");
+  child->description = record.Text(element::description);
+  const Value& items = record.Get(element::quantityItems);
   child->amountUnreadable = items.target == Value::Target::kRefused;
   for (const Block& item : items.blocks) {
-    child->amounts.push_back({item.Double("quantity"), item.Text("unit")});
+    child->amounts.push_back(
+        {item.Double(quantity_item::quantity), item.Text(quantity_item::unit)});
   }
   byId_.push_back(child.get());
   path_.push_back(child.get());
@@ -61,21 +70,21 @@ void EstimatePage::AddElement(const Block& record) {
 void EstimatePage::AddPosition(const Block& record) {
   PositionRow row;
   row.number = ++positionCount_;
-  row.reference = record.Text("catalogueReference");
-  row.description = record.Text("description");
-  row.unit = record.Text("unit");
-  row.secondUnit = record.Text("secondUnit");
-  const std::vector<Block>& detail = record.Blocks("catalogueDetail");
+  row.reference = record.Text(position::catalogueReference);
+  row.description = record.Text(position::description);
+  row.unit = record.Text(position::unit);
+  row.secondUnit = record.Text(position::secondUnit);
+  const std::vector<Block>& detail = record.Blocks(position::catalogueDetail);
   if (!detail.empty()) {
     row.hasDetail = true;
-    row.catalogue = detail.front().Text("catalogue");
-    row.catalogueNumber = detail.front().Text("catalogueNumber");
-    row.tableColumn = detail.front().Text("tableColumn");
+    row.catalogue = detail.front().Text(catalogue_detail::catalogue);
+    row.catalogueNumber = detail.front().Text(catalogue_detail::catalogueNumber);
+    row.tableColumn = detail.front().Text(catalogue_detail::tableColumn);
   }
-  row.simplified = (record.Get("flags").Unsigned() & IMP_POSITION_FLAG_SIMPLIFIED) != 0;
-  row.quantity = record.Double("quantity");
-  row.multiplicity = record.Double("multiplicity");
-  row.price = record.Double("price");
+  row.simplified = (record.Unsigned(position::flags) & IMP_POSITION_FLAG_SIMPLIFIED) != 0;
+  row.quantity = record.Double(position::quantity);
+  row.multiplicity = record.Double(position::multiplicity);
+  row.price = record.Double(position::price);
   path_.back()->positions.push_back(std::move(row));
 }
 
@@ -85,7 +94,7 @@ void EstimatePage::AddPart(int32_t tokenType, const Block& record) {
   ElementNode& element = *path_.back();
   PositionRow* position = element.positions.empty() ? nullptr : &element.positions.back();
   if (tokenType == IMP_TOKEN_RESOURCE) {
-    ++resourceCounts_[record.Int("kind")];
+    ++resourceCounts_[record.Int(resource::kind)];
     (position ? position->resources : element.strayResources).push_back(ResourceOf(record));
   } else {
     (position ? position->lines : element.strayLines).push_back(LineOf(record));
@@ -109,8 +118,9 @@ void EstimatePage::Body(HtmlWriter& h, const PageWords& w, Parts parts) const {
   h.Tag("<dl class=\"facts\">\n");
   if (estimate_) {
     // The estimate states how many remarks it has, not the remarks.
-    if (estimate_->Int("remarks") != 0) Fact(h, w.remarksCount, estimate_->Int("remarks"));
-    Fact(h, w.levels, int64_t{estimate_->Int("lastLevelIndex")} + 1);
+    const int32_t remarks = estimate_->Int(estimate::remarks);
+    if (remarks != 0) Fact(h, w.remarksCount, remarks);
+    Fact(h, w.levels, int64_t{estimate_->Int(estimate::lastLevelIndex)} + 1);
   }
   Fact(h, w.elements, elementCount_);
   Fact(h, w.positions, positionCount_);
@@ -147,7 +157,7 @@ bool EstimatePage::Render(const PageWords& w, const PageSink& sink) const {
       .Tag("\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
            "<meta name=\"generator\" content=\"impordano-dump\">\n<title>");
-  if (estimate_) h.FileText(estimate_->Text("name"));
+  if (estimate_) h.FileText(estimate_->Text(estimate::name));
   h.Tag("</title>\n<style>\n").Tag(kPageStyle).Tag("</style>\n</head>\n<body>\n");
   Body(h, w, Parts::kAll);
   h.Tag("</body>\n</html>\n");

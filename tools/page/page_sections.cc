@@ -13,6 +13,7 @@ namespace {
 
 using impwalk::Block;
 using impwalk::Value;
+namespace cost_item = impwalk::cost_item;
 
 // The resource kinds in the order an estimate lists them.
 constexpr int32_t kKinds[] = {IMP_KIND_LABOUR, IMP_KIND_MATERIAL, IMP_KIND_EQUIPMENT,
@@ -227,15 +228,14 @@ void Head(HtmlWriter& h, const PageWords& w, const std::optional<impwalk::Block>
           const std::optional<impwalk::Block>& description) {
   h.Tag("<header class=\"estimate\">\n<h1>");
   if (estimate) {
-    h.FileText(estimate->Text("name"));
+    h.FileText(estimate->Text(impwalk::estimate_record::name));
   } else {
     h.Text(w.noEstimateRecord);
   }
   h.Tag("</h1>\n");
-  if (description && !description->Text("description").empty()) {
-    h.Tag("<p class=\"description\">").FileText(description->Text("description"))
-        .Tag("</p>\n");
-  }
+  const std::string* text =
+      description ? &description->Text(impwalk::description::description) : nullptr;
+  if (text && !text->empty()) h.Tag("<p class=\"description\">").FileText(*text).Tag("</p>\n");
 }
 
 void Surcharges(HtmlWriter& h, const PageWords& w, const std::optional<impwalk::Block>& summary) {
@@ -244,7 +244,7 @@ void Surcharges(HtmlWriter& h, const PageWords& w, const std::optional<impwalk::
     h.Tag("<p class=\"note\">").Text(w.noSummary).Tag("</p>\n</section>\n");
     return;
   }
-  const Value& items = summary->Get("items");
+  const Value& items = summary->Get(impwalk::summary_record::items);
   if (items.target == Value::Target::kRefused) {
     Unreadable(h, w, items);
     h.Tag("</section>\n");
@@ -255,11 +255,11 @@ void Surcharges(HtmlWriter& h, const PageWords& w, const std::optional<impwalk::
       .Tag("</th><th>").Text(w.equipment).Tag("</th></tr></thead>\n<tbody>\n");
   for (const Block& item : items.blocks) {
     h.Tag("<tr class=\"surcharge\">");
-    TextCell(h, item.Text("name"));
-    NumberCell(h, item.Double("rate"));
-    Basis(h, w, item.Int("labourBasis"), "Zysk Kp");
-    Basis(h, w, item.Int("materialBasis"), "Zysk Kz");
-    Basis(h, w, item.Int("equipmentBasis"), "Zysk Kp");
+    TextCell(h, item.Text(cost_item::name));
+    NumberCell(h, item.Double(cost_item::rate));
+    Basis(h, w, item.Int(cost_item::labourBasis), "Zysk Kp");
+    Basis(h, w, item.Int(cost_item::materialBasis), "Zysk Kz");
+    Basis(h, w, item.Int(cost_item::equipmentBasis), "Zysk Kp");
     h.Tag("</tr>\n");
   }
   h.Tag("</tbody>\n</table>\n</section>\n");

@@ -122,11 +122,14 @@ double Value::Double(std::size_t index) const {
   return result;
 }
 
-const Value& Block::Get(const char* name) const {
-  for (const Value& value : values) {
-    if (std::strcmp(value.field->name, name) == 0) return value;
+const Value& Block::Find(const Layout* fieldLayout, std::size_t offset) const {
+  if (fieldLayout == layout) {
+    for (const Value& value : values) {
+      if (value.field->offset == offset) return value;
+    }
   }
-  throw std::out_of_range(std::string("no field ") + name + " in " +
+  throw std::out_of_range(std::string("no field of ") + fieldLayout->name + " at offset " +
+                          std::to_string(offset) + " in " +
                           (layout ? layout->name : "a record without a layout"));
 }
 

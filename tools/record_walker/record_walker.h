@@ -62,16 +62,26 @@ struct Block {
   const Layout* layout = nullptr;
   std::vector<Value> values;  // in layout order; reserved fields only if read
 
-  // The value of the named field; throws std::out_of_range when the layout
-  // has no such field (or it was not read), which is a fault of the caller.
-  const Value& Get(const char* name) const;
+  // The value of a field, by its name in layouts.h; throws std::out_of_range
+  // for a field of another layout, or a reserved one that was not read,
+  // which is a fault of the caller.
+  template <ReadAs kReadAs>
+  const Value& Get(FieldName<kReadAs> name) const {
+    return Find(name.layout, name.offset);
+  }
 
-  // Shorthands for Get(name).
-  const std::string& Text(const char* name) const { return Get(name).bytes; }
-  int32_t Int(const char* name) const { return Get(name).Int(); }
-  double Double(const char* name) const { return Get(name).Double(); }
+  // Shorthands for Get(name), each for the fields read that way.
+  const std::string& Text(FieldName<ReadAs::kText> name) const { return Get(name).bytes; }
+  int32_t Int(FieldName<ReadAs::kInt> name) const { return Get(name).Int(); }
+  uint32_t Unsigned(FieldName<ReadAs::kUnsigned> name) const { return Get(name).Unsigned(); }
+  double Double(FieldName<ReadAs::kDouble> name) const { return Get(name).Double(); }
   // The blocks behind a slot field; empty when it leads nowhere.
-  const std::vector<Block>& Blocks(const char* name) const { return Get(name).blocks; }
+  const std::vector<Block>& Blocks(FieldName<ReadAs::kBlocks> name) const {
+    return Get(name).blocks;
+  }
+
+ private:
+  const Value& Find(const Layout* fieldLayout, std::size_t offset) const;
 };
 
 // Reads `layout.size` bytes at `data`, and whatever its slots lead to.

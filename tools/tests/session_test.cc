@@ -85,7 +85,7 @@ std::string ReadBack(std::FILE* file) {
   return text;
 }
 
-struct Outcome { int status; std::string out, err; };
+struct Outcome { int status; std::string out, err; bool outOfMemory; };
 
 Outcome RunDump(Script& s, Mode mode = Mode::kRecords) {
   script = &s;
@@ -94,12 +94,13 @@ Outcome RunDump(Script& s, Mode mode = Mode::kRecords) {
   options.mode = mode;
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
-  const int status = RunSession(ScriptedModule(), options, out, err);
-  return {status, ReadBack(out), ReadBack(err)};
+  bool outOfMemory = false;
+  const int status = RunSession(ScriptedModule(), options, out, err, &outOfMemory);
+  return {status, ReadBack(out), ReadBack(err), outOfMemory};
 }
 
 // ImpEnd comes once whatever happened, and nothing is read after a refused
-// start.
+// start. The module running out of memory (ENOMEM, 12) is told apart.
 TEST(RunSession, ExitStatusAndMessage) {
   struct Case {
     int32_t startResult;
@@ -124,6 +125,7 @@ TEST(RunSession, ExitStatusAndMessage) {
     EXPECT_EQ(outcome.status, c.status) << c.message;
     EXPECT_EQ(outcome.err, c.message);
     EXPECT_EQ(s.endCalls, 1) << c.message;
+    EXPECT_EQ(outcome.outOfMemory, std::strcmp(c.endMessage, "12") == 0) << c.message;
     EXPECT_EQ(s.next, c.startResult == IMP_START_OK ? 1u : 0u) << c.message;
   }
 }

@@ -96,8 +96,9 @@ async function launch() {
   });
 }
 
-// A page of the viewer with every request watched and every save caught.
-async function openViewer(browser, viewerUrl) {
+// A page of the viewer with every request watched and every save caught;
+// `beforeLoad`, when given, runs in the page before the viewer's script.
+async function openViewer(browser, viewerUrl, beforeLoad) {
   const page = await browser.newPage();
   const state = { outside: [], dialogs: [], errors: [] };
   await page.setRequestInterception(true);
@@ -131,6 +132,7 @@ async function openViewer(browser, viewerUrl) {
     document.addEventListener('securitypolicyviolation',
       (event) => window.policyViolations.push(event.effectiveDirective || event.violatedDirective));
   });
+  if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad);
   await page.goto(viewerUrl, { waitUntil: 'load' });
   return { page, state };
 }
@@ -329,6 +331,29 @@ async function main() {
     check('no request went anywhere but the viewer\'s own file',
       state.outside.filter((url) => !url.includes('example.invalid')).length === 0,
       state.outside.join(' '));
+
+    // A worker that dies before its module is ready: the file waiting on it
+    // gets a message instead of a hang, and the next file opens.
+    const dying = await openViewer(browser, viewerUrl, () => {
+      const RealWorker = window.Worker;
+      window.Worker = function Worker(url) {
+        if (window.dyingWorker) return new RealWorker(url);
+        window.dyingWorker = new RealWorker(URL.createObjectURL(new Blob(
+          ['onmessage = (event) => { if (event.data === "die") throw new Error("died"); };'])));
+        return window.dyingWorker;
+      };
+    });
+    const dyingMarker = await markStatus(dying.page);
+    await (await dying.page.$('#file')).uploadFile(house);
+    await dying.page.waitForFunction(() => document.getElementById('status').className === 'busy');
+    await dying.page.evaluate(() => window.dyingWorker.postMessage('die'));
+    const died = await settle(dying.page, Date.now(), dyingMarker);
+    check('a worker dead before it was ready: its message', died.kind === 'error' &&
+      /nie uruchomi/.test(died.text), died.text);
+    const revived = await choose(dying.page, house);
+    check('a worker dead before it was ready: a good file opens afterwards',
+      revived.kind === 'done', revived.text);
+    await dying.page.close();
 
     // A large estimate: head and tree shown, every position on opening.
     if (options.large) {
