@@ -360,6 +360,12 @@ TEST(InputFile, MeasuresFilesOf2GiBAndMore) {
 
 // A pipe cannot be read twice: its bytes are kept from the first reading.
 TEST(InputFile, APipeIsReadAgainFromItsKeptBytes) {
+#if defined(__EMSCRIPTEN__)
+  // Node's files have no /proc/self/fd of the program's own descriptors:
+  // the path would name another file, whose text can even hold the words
+  // that ctest reads as a skip.
+  GTEST_SKIP() << "the WebAssembly build has no /proc/self/fd";
+#endif
   int fds[2];
   ASSERT_EQ(pipe(fds), 0);
   const std::string bytes = "[Plik]\nOpis=" + std::string(100, 'p') + "\n";
