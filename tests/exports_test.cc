@@ -10,6 +10,7 @@
 #include <unistd.h>
 #endif
 
+#include "support/fault_injection.h"
 #include "support/memory.h"
 #include "test_support.h"
 
@@ -216,12 +217,12 @@ TEST(ImpGetNextToken, RunningOutOfMemoryFailsTheWholeImport) {
     SCOPED_TRACE("allocations allowed: " + std::to_string(n));
     const std::string path = WriteFile(file);
     ASSERT_EQ(ImpStart(path.c_str()), 1);
-    imp::FailAllocationsAfter(n);
+    imp::InjectFaults(imp::FaultSite::kAllocation, n, imp::kEveryCall, ENOMEM);
     std::vector<int32_t> types;
     int32_t type = 0;
     unsigned char buffer[IMP_MAX_RECORD_SIZE];
     while (ImpGetNextToken(&type, buffer) == 1) types.push_back(type);
-    imp::FailAllocationsAfter(-1);
+    imp::EndFaults();
     succeeded = !types.empty();
     if (succeeded) {
       EXPECT_EQ(types, reference.Types());

@@ -66,11 +66,6 @@ class InputFile {
   // none did.
   int ReadError() const noexcept { return readError_; }
 
-  // Test seam: of the reads from files from now on, the one after `skipped`
-  // more and the `count` - 1 after it fail with `error`, as reads of a
-  // failing disk or network share do. A negative `skipped` ends the faults.
-  static void FailReads(long skipped, long count, int error) noexcept;
-
  private:
   struct Fingerprint {
     uint64_t hash;
