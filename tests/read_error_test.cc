@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/module.h"
+#include "host/the_import.h"
 #include "support/fault_injection.h"
 #include "test_support.h"
 

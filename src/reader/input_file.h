@@ -1,5 +1,5 @@
 // InputFile: the estimate file as a sequence of fixed-size chunks, read
-// once to survey the whole estimate and once more to build its records.
+// once for the plan of the whole estimate and once more to build its records.
 //
 // Chunk i holds the file's bytes [i * chunkSize, (i + 1) * chunkSize); only
 // the last one is shorter. The first reading records a fingerprint of every
