@@ -59,7 +59,7 @@ std::string AlignedFile() {
   return file;
 }
 
-// A file that ends inside a chunk, with a take-off and a cut text.
+// A file that ends inside a chunk, with a measurement line and a cut text.
 std::string UnalignedFile() {
   return File({"[Kosztorys]", "Nazwa=" + Filler(300), "[Element 1]", "Obmiar=2", "JM=\tm2",
                "[Pozycja 1.1]", "Katalog=KNR", "Kolumna=0202-0101-01", "Przedmiar 1=2*3",

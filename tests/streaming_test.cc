@@ -18,7 +18,7 @@ namespace {
 
 using namespace imp_test;
 
-// A file that exercises every record kind, long texts, the take-off, and
+// A file that exercises every record kind, long texts, measurement lines, and
 // the CR LF line ends and decimal comma of real exports.
 std::string RichFile() {
   std::string lines;
