@@ -156,6 +156,8 @@ for name, path, pattern, replacement in [
      "inputPosition_ >= lastProgressPosition_ + kProgressStep"),
     ("file section: decimal symbol default ','", "src/host/sections.cc",
      r"reader\.FieldChar\(0, '\.'\)", "reader.FieldChar(0, ',')"),
+    ("file section: a description takes the decimal symbol", "src/host/import_session.cc",
+     r"ReadFileSection\(reader_, FileDecimalSymbol::kLeft,", "ReadFileSection(reader_, FileDecimalSymbol::kTaken,"),
 ]:
     mutant("records", name, path, pattern, replacement)
 
