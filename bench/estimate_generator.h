@@ -3,7 +3,7 @@
 //
 // The files look like real exports: CR LF line ends, the decimal comma,
 // Windows-1250 letters, elements every few positions, positions with a KNR
-// basis, numbered take-off lines with comments and auxiliary materials, and
+// basis, numbered measurement lines with comments and auxiliary materials, and
 // four to six resource lines each (labour, materials, equipment and the odd
 // line without a kind) carrying surcharge rates, correction factors and
 // investor quantities. One position in a thousand has a description too

@@ -16,7 +16,7 @@
 
 #include <unistd.h>
 
-#include "host/module.h"
+#include "host/the_import.h"
 #include "impordano.h"
 #include "record_walker.h"
 
@@ -58,15 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (ImpGetNextToken(&type, buffer) == 1) WalkEverything(type, buffer);
     if (ImpGetDescr()[0] == '\0') {
       const auto sizing = imp::TheImport().LastSizing();
-      if (sizing.usedTexts != sizing.plannedTexts || sizing.usedBlocks != sizing.plannedBlocks ||
-          sizing.usedTakeOffLines != sizing.plannedTakeOffLines ||
-          sizing.usedTakeOffBytes != sizing.plannedTakeOffBytes) {
-        std::fprintf(stderr,
-                     "planned %zu and %zu bytes, used %zu and %zu; take-off %zu lines of %zu "
-                     "bytes planned, %zu of %zu used\n",
-                     sizing.plannedTexts, sizing.plannedBlocks, sizing.usedTexts, sizing.usedBlocks,
-                     sizing.plannedTakeOffLines, sizing.plannedTakeOffBytes,
-                     sizing.usedTakeOffLines, sizing.usedTakeOffBytes);
+      if (!sizing.Matches()) {
+        std::fprintf(stderr, "%s\n", sizing.Difference().c_str());
         __builtin_trap();
       }
     }

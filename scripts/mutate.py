@@ -3,7 +3,7 @@
 and runs the tests on it; every mutant must make a test fail.
 
 Two sets:
-  counts   leaves out, one at a time, each count the first reading makes
+  counts   leaves out, one at a time, each count the plan reading makes
            (the plan must equal what the records use);
   records  one-line faults in the builders, the reader, the text fields, the
            summary and the progress reports: what a host would meet.
@@ -21,7 +21,9 @@ browsers, the packages or the Pascal host). `--check` is a CTest test.
 import argparse, os, re, subprocess, sys
 
 # Whole lines: a pattern is a regular expression in re.M mode.
-KW = "if constexpr (Reading::kWrites) "
+# Runs the line that follows in the record reading only: the plan reading
+# no longer counts what it uses.
+KW = "if constexpr (std::is_same_v<Reading, RecordReading>) "
 
 # (set, name, file, pattern, replacement); the replacement may use \1 etc.
 MUTANTS = []
@@ -31,30 +33,30 @@ def mutant(kind, name, path, pattern, replacement):
     MUTANTS.append((kind, name, path, pattern, replacement))
 
 
-# --- counts: each count of the first reading left out -----------------------
+# --- counts: each count of the plan reading left out -------------------------
 READING = "src/records/section_reading.h"
-for name, pattern in [
-    ("every text count", r"^(\s*)plan_\.CountText\(reader_, index, N\);$"),
-    ("every block count", r"^(\s*)plan_\.CountBlock\(sizeof\(Block\)\);$"),
-    ("take-off line text", r"^(\s*)plan_\.CountText\(reader_, 0, kTakeOffFieldSize\);$"),
-    ("take-off line number", r"^(\s*)\+\+takeOffLines_;$"),
-    ("take-off text bytes", r"^(\s*)takeOffTextBytes_ \+= reader_\.FieldLength\(0\);$"),
-    ("take-off most lines", r"^(\s*)if \(takeOffLines_ > plan_\.takeOffLines\).*$"),
-    ("take-off most text bytes", r"^(\s*)if \(takeOffTextBytes_ > plan_\.takeOffTextBytes\).*$"),
-    ("surcharge rates", r"^(\s*)addRate\(plan_\.tallies, reader_\.FieldDouble\(0, 0\.0\)\);$"),
+LINES = "src/records/measurement_lines.cc"
+for name, path, pattern in [
+    ("every text count", READING, r"^(\s*)plan_\.CountText\(reader_, index, N\);$"),
+    ("every block count", READING, r"^(\s*)plan_\.CountBlock\(sizeof\(Block\)\);$"),
+    ("measurement line text", LINES, r"^(\s*)plan_\.CountText\(reader, 0, kMeasurementFieldSize\);$"),
+    ("measurement line number", LINES, r"^(\s*)\+\+position_\.lines;$"),
+    ("measurement text bytes", LINES, r"^(\s*)position_\.textBytes \+= reader\.FieldLength\(0\);$"),
+    ("measurement most lines", LINES, r"^(\s*)if \(position_\.lines > most\.lines\).*$"),
+    ("measurement most text bytes", LINES, r"^(\s*)if \(position_\.textBytes > most\.textBytes\).*$"),
+    ("surcharge rates", READING, r"^(\s*)addRate\(plan_\.tallies, reader_\.FieldDouble\(0, 0\.0\)\);$"),
 ]:
-    mutant("counts", name, READING, pattern, r"\1")
+    mutant("counts", name, path, pattern, r"\1")
 mutant("counts", "CountText body", "src/records/import_plan.cc",
        r"^(\s*)if \(IsCut\(length, size\)\) longTextBytes \+= .*$", r"\1(void)length;")
 mutant("counts", "CountBlock body", "src/records/import_plan.h",
        r"\{ blockBytes \+= blocks_\.Footprint\(size\); \}", "{ (void)size; }")
-mutant("counts", "summary block", "src/records/summary_record.cc",
-       r"void CountSummary\(ImportPlan& plan\) \{ plan\.CountBlock\(kCostItemsBytes\); \}",
-       "void CountSummary(ImportPlan&) {}")
-mutant("counts", "estimate sections", "src/host/survey_pass.cc",
-       r"^(\s*)if \(kind == kEstimateHeader\) \+\+plan\.estimateCount;$", r"\1")
-# Each key that a section reads into memory, counted by the first reading
-# no more: the key's line runs in the writing reading only.
+mutant("counts", "summary block", "src/host/plan_reading.cc",
+       r"^(\s*)BuildSummary\(&summary, plan\.tallies, reading\);$", r"\1(void)summary;")
+mutant("counts", "estimate sections", READING,
+       r"\{ plan_\.summaryPlace\.CountEstimateSection\(\); \}", "{}")
+# Each key that a section reads into memory, counted by the plan reading
+# no more: the key's line runs in the record reading only.
 for name, path, line in [
     ("[Kosztorys] Nazwa", "src/records/estimate_record.cc", r"reading\.Text\(record->name, 0\);"),
     ("[Element] Opis", "src/records/element_record.cc", r"reading\.Text\(record->description, 0\);"),
@@ -69,29 +71,29 @@ for name, path, line in [
     ("[Pozycja] JM second unit", "src/records/position_record.cc",
      r"reading\.Text\(record->secondUnit, 1\);"),
     ("[Pozycja] Przedmiar/Komentarz n", "src/records/position_record.cc",
-     r"reading\.TakeOffLine\(number, key == Key::kMeasurementLine\);"),
+     r"reading\.MeasurementLine\(number, key == Key::kLineMeasurement\);"),
     ("[Pozycja] KNR catalogue detail", "src/records/position_record.cc",
      r"kept = reading\.template NewBlock<CatalogueDetail>\(&record->catalogueDetail\);"),
     ("[RMS] Nazwa", "src/records/resource_record.cc", r"reading\.Text\(record->name, 0\);"),
     ("[RMS] Indeks", "src/records/resource_record.cc", r"reading\.Text\(record->indexCode, 0\);"),
     ("[RMS] JM", "src/records/resource_record.cc", r"reading\.Text\(record->unit, 0\);"),
     ("[RMS] Tarvo text", "src/records/resource_record.cc",
-     r"reading\.Text\(record->consumptionText, 0, LineReader::Point::kDecimalSymbolAsPoint\);"),
+     r"reading\.Text\(record->consumptionText, 0, LineReader::DecimalSymbolAs::kPoint\);"),
 ]:
     mutant("counts", name, path, r"^(\s*)(" + line + r")$", r"\1" + KW + r"\2")
 
 # --- records: faults a host would meet --------------------------------------
 EST, ELE = "src/records/estimate_record.cc", "src/records/element_record.cc"
 POS, RES = "src/records/position_record.cc", "src/records/resource_record.cc"
-SUM, TAK = "src/records/summary_record.cc", "src/records/take_off.cc"
+SUM, MEA = "src/records/summary_record.cc", "src/records/measurement_lines.cc"
 LR, TF = "src/reader/line_reader.cc", "src/reader/text_field.cc"
 for name, path, pattern, replacement in [
     ("estimate: levels not less one", EST,
      r"SaturatingSubtract\(reading\.Int\(0\), 1\)", "reading.Int(0)"),
     ("estimate: remarks unread", EST, r"record->remarks = reading\.Int\(0\);", "(void)0;"),
     ("estimate: reserved 32 at 792", EST, r"r->reserved792 = 32;", "r->reserved792 = 0;"),
-    ("element: depth one less", ELE, r"record->depth = reader\.FieldCount\(\);",
-     "record->depth = reader.FieldCount() - 1;"),
+    ("element: depth one less", ELE, r"record->depth = reader_\.FieldCount\(\);",
+     "record->depth = reader_.FieldCount() - 1;"),
     ("element: unit from field 0", ELE, r"(->unit), 1\);", r"\1, 0);"),
     ("element: reserved 384", ELE, r"0x7FFFFFFF;", "0x7FFFFFFE;"),
     ("position: multiplicity starts at 0", POS, r"record->multiplicity = 1\.0;",
@@ -100,7 +102,7 @@ for name, path, pattern, replacement in [
     ("position: simplified unmasked", POS, r"static_cast<uint32_t>\(reading\.Int\(0\)\) & 1u",
      "static_cast<uint32_t>(reading.Int(0))"),
     ("position: second unit from field 0", POS, r"(record->secondUnit), 1\);", r"\1, 0);"),
-    ("position: take-off line 0 taken", POS, r"if \(number < 1\) break;", "if (number < 0) break;"),
+    ("position: measurement line 0 taken", POS, r"if \(number < 1\) break;", "if (number < 0) break;"),
     ("position: catalogue number tens", POS, r"const int hundreds = k / 100, rest = k % 100;",
      "const int hundreds = k / 100, rest = k % 10;"),
     ("resource: tolerance 6 %", RES, r"kInvestorTolerance = 0\.05;", "kInvestorTolerance = 0.06;"),
@@ -116,11 +118,11 @@ for name, path, pattern, replacement in [
      r"if \(length == IMP_LONG_TEXT_CUT_LENGTH\(kSize\)\)", "if (length + 1 == IMP_LONG_TEXT_CUT_LENGTH(kSize))"),
     ("resource: empty kind reads 'A'", RES, r"kind = reader\.FieldChar\(0, 0\);",
      "kind = reader.FieldChar(0, 'A');"),
-    ("take-off: sort without its tie-break", TAK,
+    ("measurement lines: sort without its tie-break", MEA,
      r"a\.number != b\.number \? a\.number < b\.number : a\.order < b\.order", "a.number < b.number"),
-    ("take-off: a zero auxiliary value counts", TAK,
+    ("measurement lines: a zero auxiliary value counts", MEA,
      r"^(\s*)if \(consumption == 0\.0\) return;.*$", r"\1"),
-    ("take-off: entry kinds swapped", TAK,
+    ("measurement lines: entry kinds swapped", MEA,
      r"measured \? IMP_ENTRY_MEASUREMENT : IMP_ENTRY_COMMENT_ONLY",
      "measured ? IMP_ENTRY_COMMENT_ONLY : IMP_ENTRY_MEASUREMENT"),
     ("summary: rate through a float", SUM,
@@ -154,6 +156,8 @@ for name, path, pattern, replacement in [
      "inputPosition_ >= lastProgressPosition_ + kProgressStep"),
     ("file section: decimal symbol default ','", "src/host/sections.cc",
      r"reader\.FieldChar\(0, '\.'\)", "reader.FieldChar(0, ',')"),
+    ("file section: a description takes the decimal symbol", "src/host/import_session.cc",
+     r"ReadFileSection\(reader_, FileDecimalSymbol::kLeft,", "ReadFileSection(reader_, FileDecimalSymbol::kTaken,"),
 ]:
     mutant("records", name, path, pattern, replacement)
 

@@ -10,6 +10,7 @@
 #include <unistd.h>
 #endif
 
+#include "support/fault_injection.h"
 #include "support/memory.h"
 #include "test_support.h"
 
@@ -116,6 +117,22 @@ TEST(ImpKosztDescr, OnlyOnAFreshImport) {
   EXPECT_STREQ(ImpKosztDescr(), "");  // no open import
 }
 
+// Only a record import takes the decimal symbol its file names (for later
+// files too); a description leaves it as it was.
+TEST(ImpKosztDescr, LeavesTheDecimalSymbol) {
+  { const Import withPoint(File({}, '.')); }
+  ASSERT_EQ(StartBytes("[Plik]\nSymbol dziesi\xEAtny=,\nOpis=d\n").result, 1);
+  EXPECT_STREQ(ImpKosztDescr(), "d");
+  ImpEnd();
+  ASSERT_EQ(StartBytes("[Plik]\n[Pozycja 1]\nObmiar=1,5\n").result, 1);
+  int32_t type = 0;
+  unsigned char buffer[IMP_MAX_RECORD_SIZE];
+  ASSERT_EQ(ImpGetNextToken(&type, buffer), 1);
+  ASSERT_EQ(type, IMP_TOKEN_POSITION);
+  EXPECT_EQ(reinterpret_cast<PositionRecord*>(buffer)->quantity, 1.0);  // "1,5" read with '.'
+  ImpEnd();
+}
+
 TEST(ImpGetNextToken, GuardsTheCallingOrder) {
   int32_t type = -1;
   unsigned char buffer[IMP_MAX_RECORD_SIZE];
@@ -216,12 +233,12 @@ TEST(ImpGetNextToken, RunningOutOfMemoryFailsTheWholeImport) {
     SCOPED_TRACE("allocations allowed: " + std::to_string(n));
     const std::string path = WriteFile(file);
     ASSERT_EQ(ImpStart(path.c_str()), 1);
-    imp::FailAllocationsAfter(n);
+    imp::InjectFaults(imp::FaultSite::kAllocation, n, imp::kEveryCall, ENOMEM);
     std::vector<int32_t> types;
     int32_t type = 0;
     unsigned char buffer[IMP_MAX_RECORD_SIZE];
     while (ImpGetNextToken(&type, buffer) == 1) types.push_back(type);
-    imp::FailAllocationsAfter(-1);
+    imp::EndFaults();
     succeeded = !types.empty();
     if (succeeded) {
       EXPECT_EQ(types, reference.Types());

@@ -62,8 +62,8 @@ TEST(ImportOrder, Cases) {
            Resource("3", "") + Resource("4", "S") + Resource("5", "S") + Resource("6", "R"),
        {P, RES, RES, RES, ML, RES, RES, RES, SUM},
        {"r1", "s2", "3", "S4", "S5", "R6"}},
-      // A position's take-off waits behind its resources up to the first
-      // 'S' one, and goes before the next position's record.
+      // A position's measurement lines wait behind its resources up to the
+      // first 'S' one, and go before the next position's record.
       {"resources of two positions",
        Lines({"[Plik]", "[Pozycja 1]", "Przedmiar 1=a", "Materia\xB3y pomocnicze=2"}) +
            Resource("1", "R") + Resource("2", "M") +
@@ -75,11 +75,11 @@ TEST(ImportOrder, Cases) {
            Resource("3", "M") + Lines({"[Pozycja 2]"}) + Resource("4", "S") + Resource("5", "R"),
        {P, ML, RES, RES, RES, P, RES, RES, SUM},
        {"S1", "S2", "M3", "S4", "R5"}},
-      {"the take-off waits at an element, an estimate and the end of the file",
+      {"the measurement lines wait at an element, an estimate and the end of the file",
        Lines({"[Plik]", "[Pozycja 1]", "Przedmiar 1=a", "[Element 1]", "[Pozycja 2]",
               "Przedmiar 1=b", "[Kosztorys]", "[Pozycja 3]", "Przedmiar 1=c"}),
        {P, ML, EL, P, ML, E, SUM, P, ML}, {}},
-      {"a resource after the take-off's 'S' goes to the end",
+      {"a resource after the measurement lines' 'S' goes to the end",
        Lines({"[Plik]", "[Pozycja 1]", "Przedmiar 1=a"}) + Resource("1", "S") + Resource("2", "R"),
        {P, ML, RES, RES, SUM}, {"S1", "R2"}},
       {"stray lines and keys outside a section are skipped",

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/module.h"
+#include "host/the_import.h"
 #include "support/memory.h"
 #include "test_support.h"
 

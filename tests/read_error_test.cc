@@ -1,14 +1,16 @@
 // A read that fails is not the end of the file. In the first reading it
 // fails the import before its first record, with the system's error
 // number; in the second it stops the import as a changed file does ("5").
-// The faults come from InputFile's seam, which makes chosen reads fail.
+// The faults come from the module's fault seam, which makes chosen reads
+// fail.
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <string>
 #include <vector>
 
-#include "host/module.h"
+#include "host/the_import.h"
+#include "support/fault_injection.h"
 #include "test_support.h"
 
 namespace {
@@ -22,10 +24,10 @@ constexpr size_t kChunk = 64;
 struct Faults {
   Faults(long skipped, long count) {
     imp::TheImport().SetChunkSize(kChunk);
-    imp::InputFile::FailReads(skipped, count, ENXIO);
+    imp::InjectFaults(imp::FaultSite::kRead, skipped, count, ENXIO);
   }
   ~Faults() {
-    imp::InputFile::FailReads(-1, 0, 0);
+    imp::EndFaults();
     imp::TheImport().SetChunkSize(imp::InputFile::kDefaultChunkSize);
   }
 };
@@ -57,7 +59,7 @@ std::string AlignedFile() {
   return file;
 }
 
-// A file that ends inside a chunk, with a take-off and a cut text.
+// A file that ends inside a chunk, with a measurement line and a cut text.
 std::string UnalignedFile() {
   return File({"[Kosztorys]", "Nazwa=" + Filler(300), "[Element 1]", "Obmiar=2", "JM=\tm2",
                "[Pozycja 1.1]", "Katalog=KNR", "Kolumna=0202-0101-01", "Przedmiar 1=2*3",

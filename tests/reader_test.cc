@@ -212,7 +212,7 @@ TEST(LineReader, DecimalSymbol) {
     EXPECT_EQ(over.reader.FieldDouble(0, 0.0), c.value);
     EXPECT_STREQ(over.reader.FieldText(0), c.field);
     char text[32];
-    over.reader.CopyField(text, 0, sizeof text, LineReader::Point::kDecimalSymbolAsPoint);
+    over.reader.CopyField(text, 0, sizeof text, LineReader::DecimalSymbolAs::kPoint);
     EXPECT_STREQ(text, c.asPoint);
     EXPECT_STREQ(over.reader.FieldText(0), c.field);
     over.reader.CopyField(text, 0, sizeof text);

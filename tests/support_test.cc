@@ -1,6 +1,8 @@
-// The support layer: value tallies, the arena and the allocation hook.
+// The support layer: value tallies, the arena, and allocations failed by
+// the fault seam.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "support/arena.h"
+#include "support/fault_injection.h"
 #include "support/memory.h"
 #include "support/value_tally.h"
 
@@ -16,8 +19,10 @@ namespace {
 
 // Makes allocations fail after `successes` more while it lives.
 struct FailureHook {
-  explicit FailureHook(long successes) { FailAllocationsAfter(successes); }
-  ~FailureHook() { FailAllocationsAfter(-1); }
+  explicit FailureHook(long successes) {
+    InjectFaults(FaultSite::kAllocation, successes, kEveryCall, ENOMEM);
+  }
+  ~FailureHook() { EndFaults(); }
 };
 
 TEST(ValueTally, MostFrequent) {

@@ -15,7 +15,7 @@
 #define IMP_TEST_PID getpid()
 #endif
 
-#include "host/module.h"
+#include "host/the_import.h"
 #include "record_walker.h"
 
 namespace imp_test {
@@ -99,25 +99,12 @@ Import::Import(const std::string& fileBytes) {
     }
     tokens.push_back(Token{type, std::vector<unsigned char>(buffer, buffer + size)});
   }
-  // An import delivered whole used exactly what its first reading reserved.
+  // An import delivered whole used exactly what its plan reading reserved.
   if (ImpGetDescr()[0] == '\0') {
-    EXPECT_TRUE(PlanMatchesUse(imp::TheImport().LastSizing()));
+    const imp::ImportSession::Sizing sizing = imp::TheImport().LastSizing();
+    EXPECT_TRUE(sizing.Matches()) << sizing.Difference();
   }
   std::remove(path.c_str());
-}
-
-testing::AssertionResult PlanMatchesUse(const imp::ImportSession::Sizing& sizing) {
-  if (sizing.usedTexts == sizing.plannedTexts && sizing.usedBlocks == sizing.plannedBlocks &&
-      sizing.usedTakeOffLines == sizing.plannedTakeOffLines &&
-      sizing.usedTakeOffBytes == sizing.plannedTakeOffBytes) {
-    return testing::AssertionSuccess();
-  }
-  return testing::AssertionFailure()
-         << "planned / used: long texts " << sizing.plannedTexts << " / " << sizing.usedTexts
-         << " bytes, blocks " << sizing.plannedBlocks << " / " << sizing.usedBlocks
-         << " bytes, take-off lines " << sizing.plannedTakeOffLines << " / "
-         << sizing.usedTakeOffLines << ", take-off text " << sizing.plannedTakeOffBytes << " / "
-         << sizing.usedTakeOffBytes << " bytes";
 }
 
 Import::~Import() {

@@ -64,8 +64,8 @@ struct Token {
 
 // One whole import: ImpStart, ImpGetNextToken until 0, and ImpEnd when the
 // object goes, so that tests can follow the slots while it lives. An import
-// that ends without an error must have used exactly what its first reading
-// reserved (PlanMatchesUse): a failure otherwise.
+// that ends without an error must have used exactly what its plan reading
+// reserved (ImportSession::Sizing::Matches): a failure otherwise.
 class Import {
  public:
   explicit Import(const std::string& fileBytes);
@@ -80,9 +80,6 @@ class Import {
   // The records of one type, in delivery order.
   std::vector<const Token*> OfType(int32_t type) const;
 };
-
-// Whether what the first reading reserved equals what the records used.
-testing::AssertionResult PlanMatchesUse(const imp::ImportSession::Sizing& sizing);
 
 // A record's bytes in hex, with every slot replaced by a description of
 // what it points to (a block, with its own slots described, or the full

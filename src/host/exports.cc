@@ -1,6 +1,6 @@
 // The five entry points the host calls. No exception leaves them: the
 // session reports failures by result values and its error number.
-#include "host/module.h"
+#include "host/the_import.h"
 #include "impordano.h"
 
 namespace imp {

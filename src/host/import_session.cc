@@ -1,11 +1,13 @@
 #include "host/import_session.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
 
-#include "host/survey_pass.h"
+#include "host/plan_reading.h"
+#include "host/sections.h"
 #include "impordano.h"
 #include "support/error_number.h"
 #include "support/memory.h"
@@ -72,15 +74,9 @@ char* ImportSession::Describe() noexcept {
   if (phase_ != Phase::kOpened) return description_;
   phase_ = Phase::kDescribed;
   try {
-    while (reader_.ReadLine() == kKeyLine) {
-      if (reader_.KeyOf() != Key::kDescription) continue;
-      try {
-        reader_.CopyField(description_, 0, sizeof description_);
-      } catch (...) {
-        // The description is for showing only: it stays cut, without the
-        // address of its full text.
-      }
-    }
+    // A description leaves the decimal symbol as it was; only a record
+    // import takes it.
+    ReadFileSection(reader_, FileDecimalSymbol::kLeft, description_, sizeof description_);
   } catch (...) {
     // The rest of the file section of a pipe could not be kept.
   }
@@ -89,8 +85,8 @@ char* ImportSession::Describe() noexcept {
 
 void ImportSession::Prepare() {
   const char symbolAtStart = reader_.DecimalSymbol();
-  SurveyFile(reader_, plan_);
-  // The first reading saw only part of a file whose read failed: the plan
+  ReadPlan(reader_, plan_);
+  // The plan reading saw only part of a file whose read failed: the plan
   // is of no file, and no record may reach the host.
   if (input_.ReadError() != 0) {
     Fail(input_.ReadError());
@@ -100,10 +96,11 @@ void ImportSession::Prepare() {
   symbolAfterFile_ = reader_.DecimalSymbol();
   // The description's full text, kept before the plan, is not in it.
   textsBeforePlan_ = longTexts_.Used();
-  longTexts_.Reserve(plan_.longTextBytes, Arena::Beyond::kIsAFault);
-  blocks_.Reserve(plan_.blockBytes, Arena::Beyond::kIsAFault);
+  plan_.longTextBytes -= std::min(longTextShortfall_, plan_.longTextBytes);
+  longTexts_.Reserve(plan_.longTextBytes, Arena::Overrun::kStops);
+  blocks_.Reserve(plan_.blockBytes, Arena::Overrun::kStops);
   stream_.Start(plan_);
-  // The second reading starts where the first did, at the file header.
+  // The record reading starts where the plan reading did, at the file header.
   reader_.SetDecimalSymbol(symbolAtStart);
   if (!reader_.RestartAt(headerOffset_) || reader_.ReadLine() != kFileHeader) {
     Fail(kChangedFile);
@@ -162,11 +159,9 @@ int32_t ImportSession::NextToken(int32_t* type, void* buffer) noexcept {
     }
     if (delivered == 0) {
       phase_ = Phase::kFinished;
-      const TakeOff& takeOff = stream_.TakeOffLines();
-      sizing_ = Sizing{plan_.longTextBytes,   longTexts_.Used() - textsBeforePlan_,
-                       plan_.blockBytes,      blocks_.Used(),
-                       plan_.takeOffLines,    takeOff.MostLines(),
-                       plan_.takeOffTextBytes, takeOff.MostTextBytes()};
+      sizing_ = Sizing{plan_.longTextBytes, longTexts_.Used() - textsBeforePlan_,
+                       plan_.blockBytes,    blocks_.Used(),
+                       plan_.measurementRoom, stream_.MostMeasurementRoom()};
     }
   }
   if (delivered == 0) return 0;

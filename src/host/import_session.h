@@ -21,12 +21,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "host/record_stream.h"
 #include "reader/input_file.h"
 #include "reader/line_reader.h"
 #include "reader/long_text_store.h"
 #include "records/import_plan.h"
+#include "records/measurement_lines.h"
 #include "support/arena.h"
 
 namespace imp {
@@ -53,18 +55,38 @@ class ImportSession {
   // Start on, so that small files meet many chunk boundaries.
   void SetChunkSize(size_t size) noexcept { input_.SetChunkSize(size); }
 
-  // What the plan reserved and what the records used of it, for tests: the
-  // two are equal once an import has delivered everything.
+  // What the plan reserved and what the records used of it, for tests and
+  // the fuzz target: the two are equal once an import has delivered
+  // everything.
   struct Sizing {
     size_t plannedTexts, usedTexts, plannedBlocks, usedBlocks;
-    size_t plannedTakeOffLines, usedTakeOffLines, plannedTakeOffBytes, usedTakeOffBytes;
+    MeasurementLines::Room plannedLines, usedLines;
+
+    bool Matches() const noexcept {
+      return usedTexts == plannedTexts && usedBlocks == plannedBlocks && usedLines == plannedLines;
+    }
+    // What differs, for people; "" when the two match.
+    std::string Difference() const {
+      if (Matches()) return std::string();
+      const auto pair = [](size_t planned, size_t used) {
+        return std::to_string(planned) + " / " + std::to_string(used);
+      };
+      return "planned / used: long texts " + pair(plannedTexts, usedTexts) + " bytes, blocks " +
+             pair(plannedBlocks, usedBlocks) + " bytes, measurement lines " +
+             pair(plannedLines.lines, usedLines.lines) + ", their text " +
+             pair(plannedLines.textBytes, usedLines.textBytes) + " bytes";
+    }
   };
   Sizing LastSizing() const noexcept { return sizing_; }
+  // For tests: from the next import on, the plan's long texts are reserved
+  // `bytes` short, as a plan that left out a count would be.
+  void ShortenPlannedLongTexts(size_t bytes) noexcept { longTextShortfall_ = bytes; }
 
  private:
   enum class Phase { kClosed, kOpened, kDescribed, kStreaming, kFinished, kFailed };
 
-  // The first reading and the start of the second; throws std::bad_alloc.
+  // The plan reading and the start of the record reading; throws
+  // std::bad_alloc.
   void Prepare();
   void Fail(int error) noexcept;
   void SetMessage(int error) noexcept;
@@ -87,6 +109,7 @@ class ImportSession {
   char symbolAfterFile_ = '.';     // the decimal symbol at the end of the file
   Sizing sizing_ = {};             // of the last import delivered whole
   size_t textsBeforePlan_ = 0;     // long texts kept before the plan's reservation
+  size_t longTextShortfall_ = 0;   // see ShortenPlannedLongTexts
 };
 
 }  // namespace imp

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "host/sections.h"
-#include "records/summary_record.h"
 
 namespace imp {
 namespace {
@@ -28,30 +27,31 @@ void RecordStream::SetSpender(const char* spender) noexcept {
 void RecordStream::Start(const ImportPlan& plan) {
   Reset();
   plan_ = &plan;
-  takeOff_.Reserve(plan.takeOffLines, plan.takeOffTextBytes);
-  writer_.SetTakeOff(&takeOff_);
+  summaryPlace_ = plan.summaryPlace;
+  measurementLines_.Reserve(plan.measurementRoom);
+  reading_.SetMeasurementLines(&measurementLines_);
   state_ = State::kReading;
 }
 
 void RecordStream::Reset() noexcept {
   plan_ = nullptr;
   state_ = State::kStopped;
-  takeOff_.Clear();
-  writer_.SetPositionQuantity(nullptr);
+  measurementLines_.Clear();
+  reading_.SetPositionQuantity(nullptr);
   positionQuantity_ = 0.0;
-  estimates_ = 0;
+  summaryPlace_ = SummaryPlace{};
 }
 
-int32_t RecordStream::DeliverTakeOff(void* out, State state) {
+int32_t RecordStream::DeliverMeasurementLines(void* out, State state) {
   state_ = state;
-  SetSpender("the take-off of a section [Pozycja]");
-  return takeOff_.BuildNext(out, texts_);
+  SetSpender("the measurement lines of a section [Pozycja]");
+  return measurementLines_.BuildNext(out, texts_);
 }
 
 int32_t RecordStream::Summary(void* out, State next) {
   state_ = next;
   SetSpender("the summary");
-  BuildSummary(static_cast<SummaryRecord*>(out), plan_->tallies, blocks_);
+  BuildSummary(static_cast<SummaryRecord*>(out), plan_->tallies, reading_);
   return IMP_TOKEN_SUMMARY;
 }
 
@@ -61,11 +61,11 @@ int32_t RecordStream::Next(void* out) {
       return 0;
     case State::kSummaryNext:
       return Summary(out, State::kReading);
-    case State::kTakeOff:
-    case State::kTakeOffThenHeld:
-      if (const int32_t type = takeOff_.BuildNext(out, texts_)) return type;
-      takeOff_.Clear();
-      if (state_ == State::kTakeOffThenHeld) {
+    case State::kMeasurementLines:
+    case State::kMeasurementLinesThenHeld:
+      if (const int32_t type = measurementLines_.BuildNext(out, texts_)) return type;
+      measurementLines_.Clear();
+      if (state_ == State::kMeasurementLinesThenHeld) {
         state_ = State::kReading;
         std::memcpy(out, &held_, sizeof held_);
         return IMP_TOKEN_RESOURCE;
@@ -79,34 +79,36 @@ int32_t RecordStream::Next(void* out) {
 }
 
 // The reader stands at the line after the last record's section. A section
-// that comes after a waiting take-off lets it go first, and is read on the
-// next call; only a resource is read at once, as its finished section tells
-// whether it is an 'S' resource, which waits behind the take-off.
+// that comes after waiting measurement lines lets them go first, and is
+// read on the next call; only a resource is read at once, as its finished
+// section tells whether it is an 'S' resource, which waits behind them.
 int32_t RecordStream::FromSections(void* out) {
   const int32_t kind = NextSection(reader_);
-  const bool waiting = !takeOff_.Empty();
+  const bool waiting = !measurementLines_.Empty();
   if (kind == kEndOfFile) {
-    if (waiting) return DeliverTakeOff(out, State::kTakeOff);
-    if (!SummaryDelivered()) return Summary(out, State::kStopped);
+    if (waiting) return DeliverMeasurementLines(out, State::kMeasurementLines);
+    if (summaryPlace_.DueAtEnd()) return Summary(out, State::kStopped);
     state_ = State::kStopped;
     return 0;
   }
   SetSpender(SpenderOf(kind));
   if (kind == kResourceHeader && waiting) {
-    ReadSection(kind, &held_, writer_);
-    if (held_.kind == IMP_KIND_EQUIPMENT) return DeliverTakeOff(out, State::kTakeOffThenHeld);
+    ReadSection(kind, &held_, reading_);
+    if (held_.kind == IMP_KIND_EQUIPMENT) {
+      return DeliverMeasurementLines(out, State::kMeasurementLinesThenHeld);
+    }
     std::memcpy(out, &held_, sizeof held_);
     return IMP_TOKEN_RESOURCE;
   }
-  if (waiting) return DeliverTakeOff(out, State::kTakeOff);
+  if (waiting) return DeliverMeasurementLines(out, State::kMeasurementLines);
 
-  const int32_t type = ReadSection(kind, out, writer_);
-  if (type == IMP_TOKEN_ESTIMATE && ++estimates_ == plan_->estimateCount) {
+  const int32_t type = ReadSection(kind, out, reading_);
+  if (type == IMP_TOKEN_ESTIMATE && summaryPlace_.FollowsEstimateRecord()) {
     state_ = State::kSummaryNext;
   } else if (type == IMP_TOKEN_POSITION) {
     std::memcpy(&positionQuantity_, &static_cast<PositionRecord*>(out)->quantity,
                 sizeof positionQuantity_);
-    writer_.SetPositionQuantity(&positionQuantity_);
+    reading_.SetPositionQuantity(&positionQuantity_);
   }
   return type;
 }

@@ -1,17 +1,30 @@
 #include "host/sections.h"
 
 namespace imp {
-namespace {
 
-// Reads the key lines after a "[Plik]" header; "Symbol dziesi\xEAtny" sets
-// the decimal symbol from there on.
-void ReadFileSection(LineReader& reader) {
+void ReadFileSection(LineReader& reader, FileDecimalSymbol symbol, char* description,
+                     size_t descriptionSize) {
   while (reader.ReadLine() == kKeyLine) {
-    if (reader.KeyOf() == Key::kDecimalSymbol) {
-      reader.SetDecimalSymbol(static_cast<char>(reader.FieldChar(0, '.')));
+    switch (reader.KeyOf()) {
+      case Key::kDecimalSymbol:
+        if (symbol == FileDecimalSymbol::kTaken) {
+          reader.SetDecimalSymbol(static_cast<char>(reader.FieldChar(0, '.')));
+        }
+        break;
+      case Key::kDescription:
+        if (description == nullptr) break;
+        try {
+          reader.CopyField(description, 0, descriptionSize);
+        } catch (...) {  // std::bad_alloc: the field holds the cut text and a 0 slot
+        }
+        break;
+      default:
+        break;
     }
   }
 }
+
+namespace {
 
 // Skips a line that fits no section (a key line where a header is due, an
 // over-long line, any other line) and the key lines after it.
@@ -32,7 +45,7 @@ int32_t NextSection(LineReader& reader) {
       case kEndOfFile:
         return kind;
       case kFileHeader:
-        ReadFileSection(reader);
+        ReadFileSection(reader, FileDecimalSymbol::kTaken);
         break;
       default:
         SkipStrayLines(reader);

@@ -1,9 +1,11 @@
-// The one dispatcher of sections that both readings of a file use. Lines
-// that build no record are handled here alike for both: the file section,
-// which may name the file's decimal symbol, and stray lines.
+// The one dispatcher of sections that both readings of a file use, and the
+// one reader of the file section. Lines that build no record are handled
+// here alike for both readings: the file section, which may name the
+// file's decimal symbol, and stray lines.
 #ifndef IMPORDANO_HOST_SECTIONS_H_
 #define IMPORDANO_HOST_SECTIONS_H_
 
+#include <cstddef>
 #include <cstdint>
 
 #include "impordano.h"
@@ -14,6 +16,18 @@
 #include "records/resource_record.h"
 
 namespace imp {
+
+// Reads the key lines after a "[Plik]" header, up to the first line that is
+// not one. The decimal symbol it names ("Symbol dziesi\xEAtny") becomes the
+// reader's when `symbol` is kTaken, and stays in force from there on, in
+// later files too; the description ("Opis") is copied into `description`,
+// a text field of `descriptionSize` bytes, when one is given. The
+// description is for showing only: when the store cannot keep its full
+// text it stays cut, without the full text's address. Throws
+// std::bad_alloc only where reading a line does (a pipe's kept bytes).
+enum class FileDecimalSymbol { kTaken, kLeft };
+void ReadFileSection(LineReader& reader, FileDecimalSymbol symbol, char* description = nullptr,
+                     size_t descriptionSize = 0);
 
 // Reads on from the current line to the next header of a section that
 // builds a record, or to the end of the input, and returns its kind

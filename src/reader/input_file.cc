@@ -11,6 +11,8 @@
 #include <share.h>
 #endif
 
+#include "support/fault_injection.h"
+
 namespace imp {
 namespace {
 
@@ -72,21 +74,13 @@ uint64_t HashBytes(const char* p, size_t n) {
   return hash ^ (hash >> 31);
 }
 
-// The reads that the test seam makes fail.
-struct ReadFaults {
-  long skipped = -1;  // reads left before the first failing one; -1: none
-  long count = 0;
-  int error = 0;
-} g_readFaults;
-
-// One fread of `n` bytes, or a failure that the seam makes.
+// One fread of `n` bytes, or a failure that a test planted (as a failing
+// disk or network share fails a read).
 size_t ReadOnce(char* dest, size_t n, std::FILE* file, int* error) noexcept {
-  if (g_readFaults.skipped == 0 && g_readFaults.count > 0) {
-    if (--g_readFaults.count == 0) g_readFaults.skipped = -1;
-    *error = g_readFaults.error;
+  if (const int fault = InjectedFault(FaultSite::kRead)) {
+    *error = fault;
     return 0;
   }
-  if (g_readFaults.skipped > 0) --g_readFaults.skipped;
   errno = 0;
   const size_t got = std::fread(dest, 1, n, file);
   if (got < n && std::ferror(file)) *error = errno != 0 ? errno : EIO;
@@ -94,10 +88,6 @@ size_t ReadOnce(char* dest, size_t n, std::FILE* file, int* error) noexcept {
 }
 
 }  // namespace
-
-void InputFile::FailReads(long skipped, long count, int error) noexcept {
-  g_readFaults = ReadFaults{skipped < 0 ? -1 : skipped, count, error};
-}
 
 bool InputFile::Open(const char* path, int* error) noexcept {
   Close();

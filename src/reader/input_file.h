@@ -1,5 +1,5 @@
 // InputFile: the estimate file as a sequence of fixed-size chunks, read
-// once to survey the whole estimate and once more to build its records.
+// once for the plan of the whole estimate and once more to build its records.
 //
 // Chunk i holds the file's bytes [i * chunkSize, (i + 1) * chunkSize); only
 // the last one is shorter. The first reading records a fingerprint of every
@@ -65,11 +65,6 @@ class InputFile {
   // The error number of a read that failed in the first reading; 0 when
   // none did.
   int ReadError() const noexcept { return readError_; }
-
-  // Test seam: of the reads from files from now on, the one after `skipped`
-  // more and the `count` - 1 after it fail with `error`, as reads of a
-  // failing disk or network share do. A negative `skipped` ends the faults.
-  static void FailReads(long skipped, long count, int error) noexcept;
 
  private:
   struct Fingerprint {

@@ -40,8 +40,8 @@ enum class Key {
   kProfitKp,             // "Zysk Kp"
   kProfitKz,             // "Zysk Kz"
   // Numbered keys: the prefix, its blank included, then the line's number.
-  kMeasurementLine,      // "Przedmiar " followed by the number
-  kCommentLine,          // "Komentarz " followed by the number
+  kLineMeasurement,      // "Przedmiar n": the measurement of line n
+  kLineComment,          // "Komentarz n": the comment of line n
 };
 
 // Length of the prefix of the numbered keys ("Przedmiar ", "Komentarz ").
@@ -98,35 +98,36 @@ static_assert(sizeof kMeasurementPrefix - 1 == kNumberedKeyPrefix, "prefix lengt
 static_assert(sizeof kCommentPrefix - 1 == kNumberedKeyPrefix, "prefix length");
 
 // A perfect hash of a key's length, first and last byte: no two keys share
-// a slot (MakeSlots stops the compilation if they do), so a key is compared
-// in full with one candidate at most.
+// a bucket (MakeBuckets stops the compilation if they do), so a key is
+// compared in full with one candidate at most.
 constexpr size_t kLongestKey = 53;
-constexpr size_t kSlots = 64;
+constexpr size_t kBuckets = 64;
 constexpr uint8_t kEmpty = 0xFF;
 
-constexpr size_t SlotOf(size_t length, char first, char last) {
+constexpr size_t BucketOf(size_t length, char first, char last) {
   return (length + static_cast<unsigned char>(first) * 8u + static_cast<unsigned char>(last) * 50u) %
-         kSlots;
+         kBuckets;
 }
 
-struct Slots {
-  uint8_t key[kSlots] = {};
+// The index in kKeys of the key in each bucket, or kEmpty.
+struct Buckets {
+  uint8_t key[kBuckets] = {};
 };
 
-constexpr Slots MakeSlots() {
-  Slots slots;
-  for (uint8_t& k : slots.key) k = kEmpty;
+constexpr Buckets MakeBuckets() {
+  Buckets buckets;
+  for (uint8_t& k : buckets.key) k = kEmpty;
   for (size_t i = 0; i < sizeof kKeys / sizeof kKeys[0]; ++i) {
     const KeyText& k = kKeys[i];
-    const size_t slot = SlotOf(k.length, k.text[0], k.text[k.length - 1]);
-    // Two keys in one slot would stop the compilation here.
-    if (slots.key[slot] != kEmpty) throw "two keys share a slot of the perfect hash";
-    slots.key[slot] = static_cast<uint8_t>(i);
+    const size_t bucket = BucketOf(k.length, k.text[0], k.text[k.length - 1]);
+    // Two keys in one bucket would stop the compilation here.
+    if (buckets.key[bucket] != kEmpty) throw "two keys share a bucket of the perfect hash";
+    buckets.key[bucket] = static_cast<uint8_t>(i);
   }
-  return slots;
+  return buckets;
 }
 
-inline constexpr Slots kSlotsOfKeys = MakeSlots();
+inline constexpr Buckets kBucketsOfKeys = MakeBuckets();
 
 template <typename Word>
 inline bool SameWord(const char* a, const char* b) {
@@ -155,15 +156,15 @@ inline bool SameBytes(const char* a, const char* b, size_t length) {
 inline Key ClassifyKey(const char* key, size_t length) noexcept {
   using namespace keys_detail;
   if (length > 0 && length <= kLongestKey) {
-    const uint8_t index = kSlotsOfKeys.key[SlotOf(length, key[0], key[length - 1])];
+    const uint8_t index = kBucketsOfKeys.key[BucketOf(length, key[0], key[length - 1])];
     if (index != kEmpty) {
       const KeyText& k = kKeys[index];
       if (k.length == length && SameBytes(k.text, key, length)) return k.key;
     }
   }
   if (length >= kNumberedKeyPrefix) {
-    if (SameBytes(key, kMeasurementPrefix, kNumberedKeyPrefix)) return Key::kMeasurementLine;
-    if (SameBytes(key, kCommentPrefix, kNumberedKeyPrefix)) return Key::kCommentLine;
+    if (SameBytes(key, kMeasurementPrefix, kNumberedKeyPrefix)) return Key::kLineMeasurement;
+    if (SameBytes(key, kCommentPrefix, kNumberedKeyPrefix)) return Key::kLineComment;
   }
   return Key::kUnknown;
 }

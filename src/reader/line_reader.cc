@@ -334,13 +334,13 @@ double LineReader::FieldDouble(int32_t index, double defaultValue) noexcept {
   return ParseDouble(fields_[index]);
 }
 
-void LineReader::CopyField(char* dest, int32_t index, size_t size, Point point) {
+void LineReader::CopyField(char* dest, int32_t index, size_t size, DecimalSymbolAs symbol) {
   if (index < 0 || index >= fieldCount_) {
     dest[0] = '\0';
     return;
   }
   const SymbolAsPoint asPoint(fields_[index],
-                              point == Point::kDecimalSymbolAsPoint ? decimalSymbol_ : '.');
+                              symbol == DecimalSymbolAs::kPoint ? decimalSymbol_ : '.');
   CopyText(dest, size, fields_[index], fieldLengths_[index], store_);
 }
 

@@ -108,13 +108,14 @@ class LineReader {
     return index >= 0 && index < fieldCount_ ? fieldLengths_[index] : 0;
   }
 
-  enum class Point { kAsRead, kDecimalSymbolAsPoint };
+  // What CopyField does with the first decimal symbol of a field: keeps it
+  // as the file wrote it, or writes it as '.', the point FieldDouble reads.
+  enum class DecimalSymbolAs { kWritten, kPoint };
   // Copies field `index` into the text field `dest` of `size` bytes by the
   // long-text rule (text_field.h). A missing field writes only a NUL at
-  // byte 0. kDecimalSymbolAsPoint copies the field with its first decimal
-  // symbol written as '.', as FieldDouble reads it. Throws std::bad_alloc
-  // when the store cannot keep a full text.
-  void CopyField(char* dest, int32_t index, size_t size, Point point = Point::kAsRead);
+  // byte 0. Throws std::bad_alloc when the store cannot keep a full text.
+  void CopyField(char* dest, int32_t index, size_t size,
+                 DecimalSymbolAs symbol = DecimalSymbolAs::kWritten);
 
  private:
   // A line is scanned 16 or 32 bytes at a time, past its end.

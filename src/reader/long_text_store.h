@@ -21,8 +21,8 @@ class LongTextStore {
   size_t Footprint(size_t length) const noexcept { return texts_.Footprint(length + 1); }
   // Makes room for texts whose footprints add up to `bytes`; throws
   // std::bad_alloc when memory runs out.
-  void Reserve(size_t bytes, Arena::Beyond beyond = Arena::Beyond::kAllocates) {
-    texts_.Reserve(bytes, beyond);
+  void Reserve(size_t bytes, Arena::Overrun overrun = Arena::Overrun::kAllocates) {
+    texts_.Reserve(bytes, overrun);
   }
   void SetSpender(const char* spender) noexcept { texts_.SetSpender(spender); }
   // Keeps a NUL-terminated copy of `length` bytes of `text` and returns the

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-
 namespace imp {
 namespace {
 
@@ -20,17 +19,20 @@ QuantityItem* ItemOf(ElementRecord* record, QuantityItem** item, Reading& readin
 
 }  // namespace
 
+// With the reader at the section's header.
+void RecordReading::Start(ElementRecord* record) noexcept {
+  std::memset(record, 0, sizeof *record);
+  record->recordTag = IMP_TAG_ELEMENT;
+  record->quantityItemSize = sizeof(QuantityItem);
+  // The header's number parts, "1.2.3", give the depth.
+  record->depth = reader_.FieldCount();
+  record->reserved384 = kElementReserved384;
+}
+
 template <class Reading>
 void ReadElement(ElementRecord* record, Reading& reading) {
+  reading.Start(record);
   LineReader& reader = reading.Reader();
-  if constexpr (Reading::kWrites) {
-    std::memset(record, 0, sizeof *record);
-    record->recordTag = IMP_TAG_ELEMENT;
-    record->quantityItemSize = sizeof(QuantityItem);
-    // The header's number parts, "1.2.3", give the depth.
-    record->depth = reader.FieldCount();
-    record->reserved384 = kElementReserved384;
-  }
   QuantityItem* item = nullptr;
   while (reader.ReadLine() == kKeyLine) {
     switch (reader.KeyOf()) {
@@ -50,7 +52,7 @@ void ReadElement(ElementRecord* record, Reading& reading) {
   }
 }
 
-template void ReadElement(ElementRecord*, RecordWriter&);
-template void ReadElement(ElementRecord*, PlanCounter&);
+template void ReadElement(ElementRecord*, RecordReading&);
+template void ReadElement(ElementRecord*, PlanReading&);
 
 }  // namespace imp

@@ -11,8 +11,10 @@ void SetAll(int32_t* values, int count, int32_t value) {
   for (int i = 0; i < count; ++i) values[i] = value;
 }
 
+}  // namespace
+
 // The fixed values of the fields that no key line sets.
-void InitEstimateRecord(EstimateRecord* r) {
+void RecordReading::Start(EstimateRecord* r) noexcept {
   std::memset(r, 0, sizeof *r);
   r->recordTag = IMP_TAG_ESTIMATE;
   r->reserved268 = 1;
@@ -31,11 +33,9 @@ void InitEstimateRecord(EstimateRecord* r) {
   r->reserved816 = -1;
 }
 
-}  // namespace
-
 template <class Reading>
 void ReadEstimate(EstimateRecord* record, Reading& reading) {
-  if constexpr (Reading::kWrites) InitEstimateRecord(record);
+  reading.Start(record);
   LineReader& reader = reading.Reader();
   while (reader.ReadLine() == kKeyLine) {
     switch (reader.KeyOf()) {
@@ -54,7 +54,7 @@ void ReadEstimate(EstimateRecord* record, Reading& reading) {
   }
 }
 
-template void ReadEstimate(EstimateRecord*, RecordWriter&);
-template void ReadEstimate(EstimateRecord*, PlanCounter&);
+template void ReadEstimate(EstimateRecord*, RecordReading&);
+template void ReadEstimate(EstimateRecord*, PlanReading&);
 
 }  // namespace imp

@@ -11,8 +11,9 @@ void ImportPlan::CountText(const LineReader& reader, int32_t index, size_t size)
 
 void ImportPlan::Clear() noexcept {
   tallies.Clear();
-  estimateCount = 0;
-  longTextBytes = blockBytes = takeOffLines = takeOffTextBytes = 0;
+  summaryPlace = SummaryPlace{};
+  longTextBytes = blockBytes = 0;
+  measurementRoom = MeasurementLines::Room{};
 }
 
 }  // namespace imp

@@ -1,14 +1,16 @@
-// ImportPlan: what the first reading of a file finds out for the second,
-// which builds the records one at a time as the host asks for them.
+// ImportPlan: what the plan reading, the first reading of a file, finds out
+// for the record reading, the second, which builds the records one at a
+// time as the host asks for them.
 //
 // Only the whole file tells the surcharge rates that occur most often, and
 // the summary of them is due right after the last estimate record. The
-// first reading therefore counts the rates and the estimate sections, and
-// sizes every block the second reading will hand out: the full texts of
-// cut values, the blocks behind the records' slots, and the longest quantity
-// take-off of a position, which waits behind the resources that follow it.
-// With all of that reserved before the first record is delivered, the
-// second reading allocates nothing and cannot run out of memory.
+// plan reading therefore counts the rates and the estimate sections, and
+// sizes every block the record reading will hand out: the full texts of
+// cut values, the blocks behind the records' slots, and the room of the
+// measurement lines of a position, which wait behind the resources that
+// follow it. With all of that reserved before the first record is
+// delivered, the record reading allocates nothing and cannot run out of
+// memory.
 #ifndef IMPORDANO_RECORDS_IMPORT_PLAN_H_
 #define IMPORDANO_RECORDS_IMPORT_PLAN_H_
 
@@ -16,6 +18,8 @@
 #include <cstdint>
 
 #include "reader/line_reader.h"
+#include "records/measurement_lines.h"
+#include "records/summary_record.h"
 #include "support/arena.h"
 #include "support/value_tally.h"
 
@@ -27,11 +31,10 @@ struct ImportPlan {
       : texts_(texts), blocks_(blocks) {}
 
   SurchargeTallies tallies;
-  int32_t estimateCount = 0;     // estimate sections; the summary follows the last
-  size_t longTextBytes = 0;      // footprints of the cut values' full texts
-  size_t blockBytes = 0;         // footprints of the blocks behind slots
-  size_t takeOffLines = 0;       // the most numbered take-off lines of a position
-  size_t takeOffTextBytes = 0;   // and the most bytes of their texts
+  SummaryPlace summaryPlace;            // counts the estimate sections
+  size_t longTextBytes = 0;             // footprints of the cut values' full texts
+  size_t blockBytes = 0;                // footprints of the blocks behind slots
+  MeasurementLines::Room measurementRoom;  // of the position with the most lines
 
   // Counts the full text of field `index` when it is cut in a text field of
   // `size` bytes.

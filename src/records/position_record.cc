@@ -51,9 +51,20 @@ bool IsKnrColumn(const char* column) {
   return dash != nullptr && dash - column == 4;
 }
 
+}  // namespace
+
+void RecordReading::Start(PositionRecord* record, CatalogueDetail* detail) noexcept {
+  std::memset(record, 0, sizeof *record);
+  record->recordTag = IMP_TAG_POSITION;
+  record->reservedId = -1;
+  record->multiplicity = 1.0;
+  std::memset(detail, 0, sizeof *detail);
+}
+
 // The basis as one text; a KNR basis keeps its parts in the catalogue
 // detail `kept` behind the record's slot, nullptr for any other basis.
-void WriteBasis(PositionRecord* record, CatalogueDetail* detail, CatalogueDetail* kept) {
+void RecordReading::Finish(PositionRecord* record, CatalogueDetail* detail,
+                           CatalogueDetail* kept) noexcept {
   char* reference = record->catalogueReference;
   const size_t size = sizeof record->catalogueReference;
   if (kept == nullptr) {
@@ -73,19 +84,11 @@ void WriteBasis(PositionRecord* record, CatalogueDetail* detail, CatalogueDetail
   std::memcpy(kept, detail, sizeof *detail);
 }
 
-}  // namespace
-
 template <class Reading>
 void ReadPosition(PositionRecord* record, Reading& reading) {
-  if constexpr (Reading::kWrites) {
-    std::memset(record, 0, sizeof *record);
-    record->recordTag = IMP_TAG_POSITION;
-    record->reservedId = -1;
-    record->multiplicity = 1.0;
-  }
   // Read here, and kept behind the slot only for a KNR basis.
   CatalogueDetail detail;
-  if constexpr (Reading::kWrites) std::memset(&detail, 0, sizeof detail);
+  reading.Start(record, &detail);
   bool knrCatalogue = false, knrColumn = false;
 
   LineReader& reader = reading.Reader();
@@ -120,11 +123,11 @@ void ReadPosition(PositionRecord* record, Reading& reading) {
       case Key::kPrice:
         record->price = reading.Double(0);
         break;
-      case Key::kMeasurementLine:
-      case Key::kCommentLine: {
+      case Key::kLineMeasurement:
+      case Key::kLineComment: {
         const int32_t number = reader.KeyNumber();
         if (number < 1) break;  // names no line
-        reading.TakeOffLine(number, key == Key::kMeasurementLine);
+        reading.MeasurementLine(number, key == Key::kLineMeasurement);
         break;
       }
       case Key::kAuxiliaryMaterials:
@@ -134,15 +137,14 @@ void ReadPosition(PositionRecord* record, Reading& reading) {
         break;
     }
   }
-  reading.EndTakeOff();
   CatalogueDetail* kept = nullptr;
   if (knrCatalogue && knrColumn) {
     kept = reading.template NewBlock<CatalogueDetail>(&record->catalogueDetail);
   }
-  if constexpr (Reading::kWrites) WriteBasis(record, &detail, kept);
+  reading.Finish(record, &detail, kept);
 }
 
-template void ReadPosition(PositionRecord*, RecordWriter&);
-template void ReadPosition(PositionRecord*, PlanCounter&);
+template void ReadPosition(PositionRecord*, RecordReading&);
+template void ReadPosition(PositionRecord*, PlanReading&);
 
 }  // namespace imp

@@ -77,9 +77,26 @@ void InitResourceRecord(ResourceRecord* record) noexcept {
   record->includeInAuxiliaryMaterials = 1;
 }
 
+void RecordReading::Start(ResourceRecord* record) noexcept { InitResourceRecord(record); }
+
+// The consumption is corrected by the factor, in its text too; the
+// investor's quantity is compared with the total of the latest position's
+// quantity, when one came before.
+void RecordReading::Finish(ResourceRecord* record, double correctionFactor,
+                           double investorQuantity) noexcept {
+  if (positionQuantity_ != nullptr && investorQuantity != 0.0) {
+    const double total = *positionQuantity_ * record->consumption * correctionFactor;
+    if (InvestorQuantityMatches(total, investorQuantity)) record->investorQuantityMatches = 1;
+  }
+  if (correctionFactor != 1.0) {
+    ApplyCorrectionToText(record, correctionFactor);
+    record->consumption = correctionFactor * record->consumption;
+  }
+}
+
 template <class Reading>
 void ReadResource(ResourceRecord* record, Reading& reading) {
-  if constexpr (Reading::kWrites) InitResourceRecord(record);
+  reading.Start(record);
   // A rate counts under the kind the section has at its line.
   int32_t kind = IMP_KIND_AUXILIARY;
   double correctionFactor = 1.0;
@@ -107,7 +124,7 @@ void ReadResource(ResourceRecord* record, Reading& reading) {
         // The text keeps the number as it was read: with '.' for the
         // file's decimal symbol.
         record->consumption = reading.Double(0);
-        reading.Text(record->consumptionText, 0, LineReader::Point::kDecimalSymbolAsPoint);
+        reading.Text(record->consumptionText, 0, LineReader::DecimalSymbolAs::kPoint);
         break;
       case Key::kFixedInput:
         record->fixedInput = reading.Int(0);
@@ -140,20 +157,10 @@ void ReadResource(ResourceRecord* record, Reading& reading) {
         break;
     }
   }
-  if constexpr (Reading::kWrites) {
-    const double* positionQuantity = reading.PositionQuantity();
-    if (positionQuantity != nullptr && investorQuantity != 0.0) {
-      const double total = *positionQuantity * record->consumption * correctionFactor;
-      if (InvestorQuantityMatches(total, investorQuantity)) record->investorQuantityMatches = 1;
-    }
-    if (correctionFactor != 1.0) {
-      ApplyCorrectionToText(record, correctionFactor);
-      record->consumption = correctionFactor * record->consumption;
-    }
-  }
+  reading.Finish(record, correctionFactor, investorQuantity);
 }
 
-template void ReadResource(ResourceRecord*, RecordWriter&);
-template void ReadResource(ResourceRecord*, PlanCounter&);
+template void ReadResource(ResourceRecord*, RecordReading&);
+template void ReadResource(ResourceRecord*, PlanReading&);
 
 }  // namespace imp

@@ -1,17 +1,35 @@
-// The two readings of a section. Each section's keys are described once, by
-// a function template over the reading (ReadEstimate, ReadElement,
-// ReadPosition, ReadResource), and both readings walk that one description:
+// The two readings of a file. Each record's keys are described once, by a
+// function template over the reading (ReadEstimate, ReadElement,
+// ReadPosition, ReadResource in the *_record.cc files, and BuildSummary),
+// and both readings walk that one description:
 //
-//  - PlanCounter, the first reading, sizes what the record will use: the
+//  - PlanReading, the first reading, sizes what the records will use: the
 //    full text of every value cut to its field, every block behind a slot,
-//    the take-off lines; and counts the surcharge rates. It writes no record.
-//  - RecordWriter, the second reading, fills the record and hands out what
+//    the room of the measurement lines; and counts the surcharge rates and
+//    the estimate sections (import_plan.h). It writes its records and
+//    blocks into scratch room that nobody reads: its getters give 0 and
+//    its texts are left unwritten.
+//  - RecordReading, the second reading, fills the record and hands out what
 //    the first reading sized.
 //
-// Every operation that uses memory in the second reading is one member of
+// What a description asks of its reading:
+//
+//   Reader()                        the line reader, at the section's header
+//   Text(field, index[, symbol])    field `index` of the key line into a text field
+//   Double(index), Int(index)       a number of the key line
+//   NewBlock<Block>(slot)           a zero-filled block behind a 4-byte slot
+//   Rate(addRate)                   a surcharge rate, for the summary
+//   MeasurementLine(number, kind)   "Przedmiar n" / "Komentarz n" of a position
+//   AuxiliaryMaterials()            "Materia\xB3y pomocnicze" of a position
+//   Start(record...)                before the key lines: the fixed values
+//   Finish(record, ...)             after them: what the keys give together
+//
+// Every operation that uses memory in the record reading is one member of
 // both classes, side by side below, so a key read into a record is counted
-// by the same line that writes it. Numbers cost the first reading nothing:
-// its getters give 0 without reading the field.
+// by the same line that writes it; what the record reading's Start and
+// Finish write goes into memory that a line of the description counted.
+// A further reading (one that reports what the import passed over, say)
+// is one more class with these members.
 #ifndef IMPORDANO_RECORDS_SECTION_READING_H_
 #define IMPORDANO_RECORDS_SECTION_READING_H_
 
@@ -21,23 +39,22 @@
 #include "impordano.h"
 #include "reader/line_reader.h"
 #include "records/import_plan.h"
-#include "records/take_off.h"
+#include "records/measurement_lines.h"
 #include "support/arena.h"
 #include "support/memory.h"
 
 namespace imp {
 
-class RecordWriter {
+class RecordReading {
  public:
-  static constexpr bool kWrites = true;
-
-  RecordWriter(LineReader& reader, Arena& blocks) noexcept : reader_(reader), blocks_(blocks) {}
+  RecordReading(LineReader& reader, Arena& blocks) noexcept : reader_(reader), blocks_(blocks) {}
   LineReader& Reader() const noexcept { return reader_; }
 
   // Field `index` of the key line into a text field, by the long-text rule.
   template <size_t N>
-  void Text(char (&field)[N], int32_t index, LineReader::Point point = LineReader::Point::kAsRead) {
-    reader_.CopyField(field, index, N, point);
+  void Text(char (&field)[N], int32_t index,
+            LineReader::DecimalSymbolAs symbol = LineReader::DecimalSymbolAs::kWritten) {
+    reader_.CopyField(field, index, N, symbol);
   }
   double Double(int32_t index) noexcept { return reader_.FieldDouble(index, 0.0); }
   int32_t Int(int32_t index) const noexcept { return reader_.FieldInt(index, 0); }
@@ -50,41 +67,50 @@ class RecordWriter {
     return block;
   }
 
-  // A numbered take-off line ("Przedmiar n", "Komentarz n") of the latest
-  // position, and its auxiliary materials.
-  void TakeOffLine(int32_t number, bool measurement) {
-    takeOff_->AddLine(number, measurement, reader_.FieldText(0), reader_.FieldLength(0));
-  }
-  void AuxiliaryMaterials() { takeOff_->SetAuxiliaryMaterials(reader_.FieldDouble(0, 0.0)); }
-  void EndTakeOff() noexcept {}
-
-  // A surcharge rate goes to the summary through the first reading only.
+  // A surcharge rate goes to the summary through the plan reading only.
   template <class AddRate>
   void Rate(AddRate) noexcept {}
 
-  // Where the position being read keeps its take-off lines (empty).
-  void SetTakeOff(TakeOff* takeOff) noexcept { takeOff_ = takeOff; }
+  // A numbered measurement line of the latest position, and its auxiliary
+  // materials.
+  void MeasurementLine(int32_t number, bool measurement) {
+    lines_->AddLine(number, measurement, reader_.FieldText(0), reader_.FieldLength(0));
+  }
+  void AuxiliaryMaterials() { lines_->SetAuxiliaryMaterials(reader_.FieldDouble(0, 0.0)); }
+
+  // Defined beside each description, in its *_record.cc.
+  void Start(EstimateRecord* record) noexcept;
+  void Start(ElementRecord* record) noexcept;
+  void Start(PositionRecord* record, CatalogueDetail* detail) noexcept;
+  void Start(ResourceRecord* record) noexcept;
+  // The basis from the catalogue detail read into `detail`; `kept` is the
+  // block behind the record's slot for a KNR basis, else nullptr.
+  void Finish(PositionRecord* record, CatalogueDetail* detail, CatalogueDetail* kept) noexcept;
+  // The correction factor and the investor's quantity of the section.
+  void Finish(ResourceRecord* record, double correctionFactor, double investorQuantity) noexcept;
+
+  // Where the position being read keeps its measurement lines (empty).
+  void SetMeasurementLines(MeasurementLines* lines) noexcept { lines_ = lines; }
   // The latest position's quantity, for the resources after it; nullptr
   // before the first position.
-  const double* PositionQuantity() const noexcept { return positionQuantity_; }
   void SetPositionQuantity(const double* quantity) noexcept { positionQuantity_ = quantity; }
 
  private:
   LineReader& reader_;
   Arena& blocks_;
-  TakeOff* takeOff_ = nullptr;
+  MeasurementLines* lines_ = nullptr;
   const double* positionQuantity_ = nullptr;
 };
 
-class PlanCounter {
+class PlanReading {
  public:
-  static constexpr bool kWrites = false;
-
-  PlanCounter(LineReader& reader, ImportPlan& plan) noexcept : reader_(reader), plan_(plan) {}
+  PlanReading(LineReader& reader, ImportPlan& plan) noexcept
+      : reader_(reader), plan_(plan), lines_(plan) {}
   LineReader& Reader() const noexcept { return reader_; }
 
   template <size_t N>
-  void Text(char (&)[N], int32_t index, LineReader::Point = LineReader::Point::kAsRead) {
+  void Text(char (&)[N], int32_t index,
+            LineReader::DecimalSymbolAs = LineReader::DecimalSymbolAs::kWritten) {
     plan_.CountText(reader_, index, N);
   }
   double Double(int32_t) const noexcept { return 0.0; }
@@ -98,35 +124,28 @@ class PlanCounter {
     return reinterpret_cast<Block*>(scratch_);
   }
 
-  // Each line keeps its text until the take-off is delivered, and that
-  // text goes into a take-off record's field.
-  void TakeOffLine(int32_t, bool) {
-    plan_.CountText(reader_, 0, kTakeOffFieldSize);
-    ++takeOffLines_;
-    takeOffTextBytes_ += reader_.FieldLength(0);
-  }
-  void AuxiliaryMaterials() noexcept {}
-  // The end of a position's section: the longest take-off is reserved.
-  void EndTakeOff() noexcept {
-    if (takeOffLines_ > plan_.takeOffLines) plan_.takeOffLines = takeOffLines_;
-    if (takeOffTextBytes_ > plan_.takeOffTextBytes) plan_.takeOffTextBytes = takeOffTextBytes_;
-    takeOffLines_ = takeOffTextBytes_ = 0;
-  }
-
   // `addRate(tallies, rate)` counts the rate of the key line.
   template <class AddRate>
   void Rate(AddRate addRate) {
     addRate(plan_.tallies, reader_.FieldDouble(0, 0.0));
   }
 
-  const double* PositionQuantity() const noexcept { return nullptr; }
+  void MeasurementLine(int32_t, bool) { lines_.CountLine(reader_); }
+  void AuxiliaryMaterials() noexcept {}
+
+  void Start(EstimateRecord*) noexcept { plan_.summaryPlace.CountEstimateSection(); }
+  void Start(ElementRecord*) noexcept {}
+  void Start(PositionRecord*, CatalogueDetail*) noexcept {}
+  void Start(ResourceRecord*) noexcept {}
+  void Finish(PositionRecord*, CatalogueDetail*, CatalogueDetail*) noexcept { lines_.EndPosition(); }
+  void Finish(ResourceRecord*, double, double) noexcept {}
 
  private:
   LineReader& reader_;
   ImportPlan& plan_;
-  size_t takeOffLines_ = 0;
-  size_t takeOffTextBytes_ = 0;
-  alignas(8) unsigned char scratch_[sizeof(CatalogueDetail)];
+  MeasurementLines::Counter lines_;
+  // The largest block is the summary's 20 cost items.
+  alignas(8) unsigned char scratch_[20 * sizeof(CostItem)];
 };
 
 }  // namespace imp

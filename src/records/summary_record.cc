@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "support/memory.h"
+#include "records/section_reading.h"
 
 namespace imp {
 namespace {
@@ -10,8 +10,9 @@ namespace {
 // The array's room is part of the layout hosts read: 20 items (5,120
 // bytes), of which at most 6 are written (indirect costs and their own "S"
 // item, purchase costs, profit and its own "M" and "S" items).
-constexpr int kCostItemCapacity = 20;
-constexpr size_t kCostItemsBytes = kCostItemCapacity * sizeof(CostItem);
+struct CostItemArray {
+  CostItem items[20];
+};
 
 constexpr char kIndirect[] = "Koszty po\x9Crednie";
 constexpr char kIndirectEquipment[] = "Koszty po\x9Crednie S";
@@ -51,14 +52,13 @@ int32_t ProfitBasis(double basisRate, double profitRate) {
 // Every surcharge takes its most frequent rate. A labour rate goes into the
 // surcharge's main item; an equipment or material rate joins it when equal
 // and otherwise gets an item of its own ("... S", "... M").
-void BuildSummary(SummaryRecord* record, const SurchargeTallies& t, Arena& blocks) {
+template <class Reading>
+void BuildSummary(SummaryRecord* record, const SurchargeTallies& t, Reading& reading) {
   std::memset(record, 0, sizeof *record);
   record->recordTag = IMP_TAG_SUMMARY;
   record->reserved4 = 1;
   record->itemSize = sizeof(CostItem);
-  auto* array = static_cast<CostItem*>(blocks.Allocate(kCostItemsBytes));
-  record->items = SlotOf(array);
-  CostItems items(array);
+  CostItems items(reading.template NewBlock<CostItemArray>(&record->items)->items);
 
   const double indirectR = t.indirectCost.MostFrequent(IMP_KIND_LABOUR);
   const double indirectS = t.indirectCost.MostFrequent(IMP_KIND_EQUIPMENT);
@@ -109,6 +109,7 @@ void BuildSummary(SummaryRecord* record, const SurchargeTallies& t, Arena& block
   record->itemCount = items.Count();
 }
 
-void CountSummary(ImportPlan& plan) { plan.CountBlock(kCostItemsBytes); }
+template void BuildSummary(SummaryRecord*, const SurchargeTallies&, RecordReading&);
+template void BuildSummary(SummaryRecord*, const SurchargeTallies&, PlanReading&);
 
 }  // namespace imp

@@ -94,14 +94,14 @@ void Arena::NewRegion(size_t bytes) {
   IMP_POISON(next_, bytes);
 }
 
-void Arena::Reserve(size_t bytes, Beyond beyond) {
-  bounded_ = beyond == Beyond::kIsAFault;
+void Arena::Reserve(size_t bytes, Overrun overrun) {
+  bounded_ = overrun == Overrun::kStops;
   bound_ = used_ + bytes;
   if (static_cast<size_t>(end_ - next_) >= bytes) return;
   NewRegion(bytes);
 }
 
-void Arena::StopBeyondBound(size_t size) const noexcept {
+void Arena::StopAtOverrun(size_t size) const noexcept {
   std::fprintf(stderr, "impordano: %s asked for a block of %lu bytes beyond what was reserved "
                "(%lu of %lu bytes used)\n", spender_, static_cast<unsigned long>(size),
                static_cast<unsigned long>(used_), static_cast<unsigned long>(bound_));
@@ -111,7 +111,7 @@ void Arena::StopBeyondBound(size_t size) const noexcept {
 void* Arena::Allocate(size_t size) {
   const size_t footprint = Footprint(size);
 #if !defined(NDEBUG)
-  if (bounded_ && used_ + footprint > bound_) StopBeyondBound(size);
+  if (bounded_ && used_ + footprint > bound_) StopAtOverrun(size);
 #endif
   if (static_cast<size_t>(end_ - next_) < footprint) {
     NewRegion(footprint > kSmallestRegion ? footprint : kSmallestRegion);

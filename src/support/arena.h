@@ -30,12 +30,15 @@ class Arena {
   // The room a block of `size` bytes takes in the arena.
   size_t Footprint(size_t size) const noexcept;
 
-  // What a block beyond a reservation means.
-  enum class Beyond { kAllocates, kIsAFault };
+  // What a block beyond a reservation does: the arena allocates more room
+  // for it, or (kStops) it means the sizing was wrong, and builds with
+  // assertions stop the run there, naming the spender; builds without them
+  // allocate.
+  enum class Overrun { kAllocates, kStops };
 
   // Makes room for blocks whose footprints add up to `bytes`; throws
   // std::bad_alloc when memory runs out.
-  void Reserve(size_t bytes, Beyond beyond = Beyond::kAllocates);
+  void Reserve(size_t bytes, Overrun overrun = Overrun::kAllocates);
   // Who asks for the next blocks, for the stop at a block beyond a bound.
   void SetSpender(const char* spender) noexcept { spender_ = spender; }
   // A zero-filled block of `size` bytes; throws std::bad_alloc when it is
@@ -50,14 +53,14 @@ class Arena {
  private:
   struct Region;
   void NewRegion(size_t bytes);
-  [[noreturn]] void StopBeyondBound(size_t size) const noexcept;
+  [[noreturn]] void StopAtOverrun(size_t size) const noexcept;
 
   size_t alignment_;
   Region* regions_ = nullptr;  // the current region first
   char* next_ = nullptr;       // the unused rest of the current region
   char* end_ = nullptr;
   size_t used_ = 0;
-  bool bounded_ = false;  // a reservation with Beyond::kIsAFault holds
+  bool bounded_ = false;  // a reservation with Overrun::kStops holds
   size_t bound_ = 0;      // Used() may reach this much under it
   const char* spender_ = "";
 };

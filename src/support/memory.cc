@@ -1,4 +1,5 @@
-// The ordinary heap, low regions, and the allocation-failure test hook.
+// The ordinary heap and low regions; every allocation asks the fault seam
+// first (fault_injection.h).
 //
 // The host drives the module from one thread, so nothing here locks.
 #include "support/memory.h"
@@ -6,6 +7,8 @@
 #include <cassert>
 #include <cstdlib>
 #include <cstring>
+
+#include "support/fault_injection.h"
 
 #if UINTPTR_MAX > 0xFFFFFFFFu
 #define IMP_LOW_MAPPINGS 1
@@ -24,7 +27,6 @@ namespace {
 
 struct MemoryState {
   long lowRegionsInUse = 0;
-  long failAfter = -1;  // successes left before failing; negative = disarmed
 #ifdef IMP_LOW_MAPPINGS
   uintptr_t hintCursor = 0;  // where the next hinted mapping is tried
 #endif
@@ -34,15 +36,8 @@ struct MemoryState {
 // can already allocate.
 MemoryState g_memory;
 
-// Every allocating call starts here: applies the hook.
-bool MayAllocate() noexcept {
-  return g_memory.failAfter != 0;
-}
-
-void* Counted(void* block) noexcept {
-  if (block != nullptr && g_memory.failAfter > 0) --g_memory.failAfter;
-  return block;
-}
+// Every allocating call starts here: a fault planted by a test fails it.
+bool MayAllocate() noexcept { return InjectedFault(FaultSite::kAllocation) == 0; }
 
 // malloc(0) may give nullptr, which would read as a failure.
 size_t AtLeastOne(size_t size) noexcept { return size == 0 ? 1 : size; }
@@ -136,7 +131,7 @@ void UnmapLow(void* p, size_t bytes) noexcept { munmap(p, bytes); }
 
 void* Allocate(size_t size) noexcept {
   if (!MayAllocate()) return nullptr;
-  return Counted(std::malloc(AtLeastOne(size)));
+  return std::malloc(AtLeastOne(size));
 }
 
 void Release(void* block) noexcept { std::free(block); }
@@ -144,9 +139,9 @@ void Release(void* block) noexcept { std::free(block); }
 void* AllocateLowRegion(size_t size) noexcept {
   if (!MayAllocate()) return nullptr;
 #ifdef IMP_LOW_MAPPINGS
-  void* region = Counted(MapLow(MappedSize(size)));
+  void* region = MapLow(MappedSize(size));
 #else
-  void* region = Counted(std::calloc(1, AtLeastOne(size)));
+  void* region = std::calloc(1, AtLeastOne(size));
 #endif
   if (region != nullptr) ++g_memory.lowRegionsInUse;
   return region;
@@ -176,11 +171,6 @@ void WriteSlot(void* where, const void* block) noexcept {
       static_cast<unsigned char>(slot >> 16), static_cast<unsigned char>(slot >> 24)};
   std::memcpy(where, bytes, sizeof bytes);
 }
-
-void FailAllocationsAfter(long successes) noexcept {
-  g_memory.failAfter = successes < 0 ? -1 : successes;
-}
-
 
 long LowRegionsInUse() noexcept { return g_memory.lowRegionsInUse; }
 

@@ -1,9 +1,10 @@
 // Allocation for the whole module.
 //
 // Every allocation goes through here, so that running out of memory is one
-// well-tested path and the test hook can make the n-th allocation fail. The
-// functions return nullptr on failure and never throw; the containers above
-// them (ModuleAllocator, Arena) turn that into std::bad_alloc.
+// well-tested path and the fault seam (fault_injection.h) can make the n-th
+// allocation fail. The functions return nullptr on failure and never throw;
+// the containers above them (ModuleAllocator, Arena) turn that into
+// std::bad_alloc.
 //
 // Low regions hold the blocks that the host reaches through a 4-byte slot of
 // a record. In a 64-bit process they are mapped below 4 GiB, so that SlotOf
@@ -30,9 +31,6 @@ uint32_t SlotOf(const void* block) noexcept;
 // Writes a slot, little-endian, at an arbitrary (unaligned) place.
 void WriteSlot(void* where, const void* block) noexcept;
 
-// Test hook: after `successes` more allocations succeed, every allocation
-// fails until the hook is disabled with a negative value.
-void FailAllocationsAfter(long successes) noexcept;
 // Low regions handed out and not yet given back.
 long LowRegionsInUse() noexcept;
 

@@ -1,6 +1,6 @@
 // An allocator for standard containers that takes its memory from the
 // module's Allocate, so that containers fail like everything else when
-// memory runs out (and under the allocation-failure test hook). It throws
+// memory runs out (and under a fault a test plants). It throws
 // std::bad_alloc, which the code using such a container catches: no
 // exception leaves the module.
 #ifndef IMPORDANO_SUPPORT_MODULE_ALLOCATOR_H_

@@ -1,8 +1,8 @@
 // The module's state: one import at a time. Everything the exports share
 // lives in this one object, constructed when the module is loaded and
 // destroyed when it is unloaded.
-#ifndef IMPORDANO_HOST_MODULE_H_
-#define IMPORDANO_HOST_MODULE_H_
+#ifndef IMPORDANO_HOST_THE_IMPORT_H_
+#define IMPORDANO_HOST_THE_IMPORT_H_
 
 #include "host/import_session.h"
 
@@ -12,4 +12,4 @@ ImportSession& TheImport() noexcept;
 
 }  // namespace imp
 
-#endif  // IMPORDANO_HOST_MODULE_H_
+#endif  // IMPORDANO_HOST_THE_IMPORT_H_

@@ -1,10 +1,11 @@
-#include "records/take_off.h"
+#include "records/measurement_lines.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "impordano.h"
 #include "reader/text_field.h"
+#include "records/import_plan.h"
 #include "records/resource_record.h"
 
 namespace imp {
@@ -26,15 +27,30 @@ void BuildAuxiliaryMaterials(ResourceRecord* record, double consumption) {
 
 }  // namespace
 
-void TakeOff::Reserve(size_t lines, size_t textBytes) {
-  lines_.reserve(lines);
-  texts_.reserve(textBytes);
-  mostLines_ = mostTextBytes_ = 0;
+// Each line keeps its text until the position's lines are delivered, and
+// that text goes into a field of its record, cut when it is too long.
+void MeasurementLines::Counter::CountLine(const LineReader& reader) {
+  plan_.CountText(reader, 0, kMeasurementFieldSize);
+  ++position_.lines;
+  position_.textBytes += reader.FieldLength(0);
 }
 
-void TakeOff::Clear() noexcept {
-  if (lines_.size() > mostLines_) mostLines_ = lines_.size();
-  if (texts_.size() > mostTextBytes_) mostTextBytes_ = texts_.size();
+void MeasurementLines::AddLine(int32_t number, bool measurement, const char* text, size_t length) {
+  lines_.push_back(Line{number, static_cast<uint32_t>(lines_.size()), measurement, texts_.size(), length});
+  texts_.insert(texts_.end(), text, text + length);
+}
+
+// The lines of one position wait at a time: the room is the most of any.
+void MeasurementLines::Counter::EndPosition() noexcept {
+  Room& most = plan_.measurementRoom;
+  if (position_.lines > most.lines) most.lines = position_.lines;
+  if (position_.textBytes > most.textBytes) most.textBytes = position_.textBytes;
+  position_ = Room{};
+}
+
+void MeasurementLines::Clear() noexcept {
+  if (lines_.size() > mostUsed_.lines) mostUsed_.lines = lines_.size();
+  if (texts_.size() > mostUsed_.textBytes) mostUsed_.textBytes = texts_.size();
   lines_.clear();
   texts_.clear();
   next_ = 0;
@@ -43,18 +59,19 @@ void TakeOff::Clear() noexcept {
   auxiliary_ = 0.0;
 }
 
-void TakeOff::AddLine(int32_t number, bool measurement, const char* text, size_t length) {
-  lines_.push_back(Line{number, static_cast<uint32_t>(lines_.size()), measurement, texts_.size(), length});
-  texts_.insert(texts_.end(), text, text + length);
+void MeasurementLines::Reserve(const Room& room) {
+  lines_.reserve(room.lines);
+  texts_.reserve(room.textBytes);
+  mostUsed_ = Room{};
 }
 
-void TakeOff::SetAuxiliaryMaterials(double consumption) noexcept {
+void MeasurementLines::SetAuxiliaryMaterials(double consumption) noexcept {
   if (consumption == 0.0) return;  // a zero keeps what an earlier line set
   hasAuxiliary_ = true;
   auxiliary_ = consumption;
 }
 
-int32_t TakeOff::BuildNext(void* out, LongTextStore& texts) {
+int32_t MeasurementLines::BuildNext(void* out, LongTextStore& texts) {
   if (!sorted_) {
     std::sort(lines_.begin(), lines_.end(), [](const Line& a, const Line& b) {
       return a.number != b.number ? a.number < b.number : a.order < b.order;
@@ -72,7 +89,7 @@ int32_t TakeOff::BuildNext(void* out, LongTextStore& texts) {
     for (; next_ < lines_.size() && lines_[next_].number == number; ++next_) {
       const Line& line = lines_[next_];
       char* field = line.measurement ? record->measurement : record->comment;
-      CopyText(field, kTakeOffFieldSize, texts_.data() + line.textOffset, line.textLength,
+      CopyText(field, kMeasurementFieldSize, texts_.data() + line.textOffset, line.textLength,
                texts);
       measured = measured || line.measurement;
     }
