@@ -8,7 +8,9 @@
 
 #if defined(_WIN32)
 #include <fcntl.h>
-#include <io.h>
+#include <io.h>  // isatty
+#else
+#include <unistd.h>
 #endif
 
 #include "module.h"
@@ -41,6 +43,13 @@ int main(int argc, char** argv) {
       return kExitCannotWrite;
     }
     return kExitOk;
+  }
+
+  if (options.mode == Mode::kXlsx && options.output.empty() && isatty(fileno(stdout))) {
+    std::fputs("impordano-dump: --xlsx writes a binary workbook, which a terminal cannot show: "
+               "give -o FILE or redirect the output\nTry 'impordano-dump --help'.\n",
+               stderr);
+    return kExitUsage;
   }
 
   std::unique_ptr<Module> module = OpenModule(options.library, &error);
