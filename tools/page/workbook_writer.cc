@@ -525,12 +525,14 @@ void SurchargesTable(Book& book, const PageWords& w, const std::optional<Block>&
 }  // namespace
 
 std::string CellText(const std::string& utf8) {
+  // Most texts: no underscore, and too short to count their characters.
+  if (utf8.size() <= kCellCharacters && utf8.find('_') == std::string::npos) return utf8;
   std::string cell;
   std::size_t characters = 0;
   for (std::size_t i = 0; i < utf8.size();) {
     std::size_t end = i + 1;
     while (end < utf8.size() && IsContinuationByte(utf8[end])) ++end;
-    const bool escape = EscapeRunAt(utf8, i);
+    const bool escape = utf8[i] == '_' && EscapeRunAt(utf8, i);
     const std::size_t added = escape ? 7 : 1;  // "_x005F_" stands for one "_"
     if (characters + added > kCellCharacters) break;
     characters += added;
