@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
 
     auto start = std::chrono::steady_clock::now();
     auto page = std::make_unique<imppage::EstimatePage>();
-    if (impdump::LoadEstimatePage(module, options, stderr, page.get()) != impdump::kExitOk) return 1;
+    const int status = impdump::LoadEstimatePage(module, options, stderr, page.get());
+    if (status != impdump::kExitOk) return status;
     const double loaded = Since(start);
     const double modelPeak = PeakMiB();
 

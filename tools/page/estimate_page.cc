@@ -108,7 +108,8 @@ std::vector<HeadFact> EstimatePage::Facts(const PageWords& w) const {
   std::vector<HeadFact> facts;
   if (estimate_) {
     // The estimate states how many remarks it has, not the remarks.
-    if (estimate_->Int("remarks") != 0) facts.push_back({w.remarksCount, estimate_->Int("remarks")});
+    const int32_t remarks = estimate_->Int("remarks");
+    if (remarks != 0) facts.push_back({w.remarksCount, remarks});
     facts.push_back({w.levels, int64_t{estimate_->Int("lastLevelIndex")} + 1});
   }
   facts.push_back({w.elements, elementCount_});

@@ -22,7 +22,7 @@ using impwalk::Value;
 
 constexpr std::size_t kCellCharacters = 32767;
 constexpr std::size_t kSheetNameCharacters = 31;
-constexpr int kOutlineLevels = 7;   // the deepest outline a spreadsheet keeps
+constexpr int kOutlineLevels = 7;  // the deepest outline a spreadsheet keeps
 constexpr uint8_t kPaperA4 = 9;
 constexpr int64_t kFirstDate = 315532800;  // 1980-01-01T00:00:00Z
 constexpr int64_t kLastDate = 2147483647;  // 2038-01-19T03:14:07Z
@@ -137,8 +137,11 @@ class Book {
  private:
   lxw_format* Format(const std::function<void(lxw_format*)>& set) {
     lxw_format* format = workbook_add_format(workbook_);
-    if (format) set(format);
-    else error_ = LXW_ERROR_MEMORY_MALLOC_FAILED;
+    if (format) {
+      set(format);
+    } else {
+      error_ = LXW_ERROR_MEMORY_MALLOC_FAILED;
+    }
     return format;
   }
 
@@ -202,7 +205,8 @@ class Sheet {
   // numbers, as the page writes them.
   void Number(int column, double value, lxw_format* format = nullptr) {
     if (!std::isfinite(value)) return Word(column, ReadableNumber(value), format);
-    if (sheet_) Do(worksheet_write_number(sheet_, row_, static_cast<lxw_col_t>(column), value, format));
+    if (!sheet_) return;
+    Do(worksheet_write_number(sheet_, row_, static_cast<lxw_col_t>(column), value, format));
   }
 
  private:

@@ -65,7 +65,8 @@ std::string Sheet(const std::string& workbook, const std::string& name) {
   const std::string tag = "<sheet name=\"" + name + "\" sheetId=\"";
   const std::size_t at = book.find(tag);
   if (at == std::string::npos) return "";
-  const std::string id = book.substr(at + tag.size(), book.find('"', at + tag.size()) - at - tag.size());
+  const std::size_t from = at + tag.size();
+  const std::string id = book.substr(from, book.find('"', from) - from);
   return Part(workbook, ("xl/worksheets/sheet" + id + ".xml").c_str());
 }
 
