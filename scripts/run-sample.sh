@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds the module and impordano-dump, and shows what the module
 # makes of the house-renovation sample: one JSON object a record, and the
-# whole estimate as an HTML page in the build folder; and builds the browser
+# whole estimate as an HTML page and as a workbook in the build folder; and builds the browser
 # viewer, impordano-viewer.html, with Emscripten.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +18,12 @@ build/src/impordano-dump --html samples/house.txt >"$page"
 echo
 echo "== build/src/impordano-dump --html samples/house.txt > build/house.html"
 echo "The house estimate as a page to open in a browser: $page"
+
+workbook=$PWD/build/house.xlsx
+build/src/impordano-dump --xlsx -o "$workbook" samples/house.txt
+echo
+echo "== build/src/impordano-dump --xlsx -o build/house.xlsx samples/house.txt"
+echo "The house estimate as a workbook to open in a spreadsheet: $workbook"
 
 cmake -S . -B build-viewer -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/wasm32-emscripten.cmake" >/dev/null

@@ -11,7 +11,14 @@
 # for the browser tests: node and npm must be there); viewer (Emscripten
 # alone, to build the viewer); and the checks: packages (both MinGW-w64
 # compilers, unzip, python3), html (headless chromium, python3), pascal
-# (Free Pascal, python3).
+# (Free Pascal, python3), xlsx (LibreOffice Calc without a desktop, and
+# openpyxl for Debian's /usr/bin/python3: the workbook checks).
+#
+# Every build of impordano-dump also needs Debian bookworm's source packages
+# of libxlsxwriter and zlib, which CMake builds for the workbook: they are
+# fetched with apt-get source into IMPORDANO_SOURCES_DIR (default
+# ~/.cache/impordano/sources), after adding deb-src entries that mirror the
+# machine's bookworm deb entries where there are none.
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev nlohmann-json3-dev locales)
@@ -30,6 +37,7 @@ for preset in "$@"; do
                          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 unzip python3)
               lean+=(emscripten) ;;  # the viewer goes into every package
     html) lean+=(chromium python3) ;;
+    xlsx) lean+=(libreoffice-calc-nogui python3-openpyxl) ;;
     pascal) packages+=(fp-compiler fp-units-rtl python3) ;;
     viewer) lean+=(emscripten) ;;
     wasm) packages+=(googletest)
@@ -56,14 +64,50 @@ install_npm_tests() {
     (cd "$dir" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
 }
 
+sudo=""
+[[ $(id -u) == 0 ]] || sudo=sudo
+
+# deb-src entries for the bookworm suites of the deb entries, in both forms
+# apt reads: deb822 stanzas (*.sources) and one-line entries (*.list).
+add_deb_src() {
+  local dir=/etc/apt/sources.list.d sources lines
+  sources=$(awk 'BEGIN { RS = ""; ORS = "\n\n" }
+    /(^|\n)Types:[^\n]*deb/ && /(^|\n)Suites:[^\n]*bookworm/ {
+      sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src"); sub(/^\n/, ""); print }' \
+    "$dir"/*.sources 2>/dev/null || true)
+  lines=$(cat /etc/apt/sources.list "$dir"/*.list 2>/dev/null |
+    sed -nE 's/^deb((\s+\[[^]]*\])?\s+\S+\s+bookworm(-updates|-security)?\s.*)$/deb-src\1/p' || true)
+  [[ -z $sources ]] || printf '%s' "$sources" | $sudo tee "$dir/impordano-deb-src.sources" >/dev/null
+  [[ -z $lines ]] || printf '%s\n' "$lines" | $sudo tee "$dir/impordano-deb-src.list" >/dev/null
+  if [[ -z $sources && -z $lines ]]; then
+    echo "setup-debian.sh: no bookworm deb entry to mirror as deb-src" >&2
+    exit 1
+  fi
+}
+
+# The upstream tarballs of the two source packages; CMake checks their
+# SHA-256 and unpacks them (third_party/CMakeLists.txt).
+fetch_sources() {
+  local dir=${IMPORDANO_SOURCES_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/impordano/sources}
+  [[ -f $dir/libxlsxwriter_1.1.4.orig.tar.gz && -f $dir/zlib_1.2.13.dfsg.orig.tar.bz2 ]] && return 0
+  if ! grep -Eqs '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
+      /etc/apt/sources.list.d/*.sources; then
+    add_deb_src
+  fi
+  $sudo apt-get update
+  mkdir -p "$dir"
+  # bookworm's own versions: a security suite may list a newer one that its
+  # archive no longer keeps the source of; the upstream tarballs are the same.
+  (cd "$dir" && apt-get source --download-only libxlsxwriter/bookworm zlib/bookworm)
+}
+
 mapfile -t full < <(missing "${packages[@]}")
 mapfile -t bare < <(missing "${lean[@]}")
 if ((${#full[@]} + ${#bare[@]} == 0)); then
+  fetch_sources
   install_npm_tests
   exit 0
 fi
-sudo=""
-[[ $(id -u) == 0 ]] || sudo=sudo
 # i386 packages need their architecture known before apt-get update. They
 # and chromium come without what they only recommend: sound, graphics and
 # printing for the 32-bit wine (some 110 packages instead of 480), a desktop
@@ -75,4 +119,5 @@ $sudo apt-get update
 export DEBIAN_FRONTEND=noninteractive
 ((${#full[@]} == 0)) || $sudo apt-get install -y "${full[@]}"
 ((${#bare[@]} == 0)) || $sudo apt-get install -y --no-install-recommends "${bare[@]}"
+fetch_sources
 install_npm_tests

@@ -8,6 +8,7 @@
 // through viewer_text() before its next call.
 #include <emscripten/emscripten.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "options.h"
 #include "page_style.h"
 #include "session.h"
+#include "workbook_writer.h"
 
 namespace {
 
@@ -167,6 +169,27 @@ EMSCRIPTEN_KEEPALIVE int viewer_save_page(int language, const char* out) {
   }
   if (std::fclose(file) != 0 && status == impdump::kExitOk) status = impdump::kExitCannotWrite;
   return status;
+}
+
+// Writes to the file `out` what `impordano-dump --xlsx` writes for the open
+// estimate: the workbook of its kept page, dated `created` (the file's
+// lastModified in seconds since 1970, as the tool takes its modification
+// time). Returns the exit status; on failure viewer_text() holds the reason.
+EMSCRIPTEN_KEEPALIVE int viewer_save_workbook(int language, double created, const char* out) {
+  g_text.clear();
+  if (!g_page) return impdump::kExitCannotRead;
+  imppage::WorkbookSettings settings;
+  settings.created = static_cast<int64_t>(std::floor(created));
+  try {
+    if (imppage::WriteWorkbook(*g_page, imppage::WordsFor(LanguageOf(language)), settings, out,
+                               &g_text)) {
+      return impdump::kExitOk;
+    }
+    return impdump::kExitCannotWrite;
+  } catch (const std::bad_alloc&) {
+    g_text = "out of memory";
+    return kOutOfMemory;
+  }
 }
 
 // Writes to the file `out` what `impordano-dump` writes for the estimate at

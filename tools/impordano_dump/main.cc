@@ -8,7 +8,11 @@
 
 #if defined(_WIN32)
 #include <fcntl.h>
-#include <io.h>
+#include <io.h>  // isatty
+#elif defined(__EMSCRIPTEN__)
+#include <emscripten/emscripten.h>
+#else
+#include <unistd.h>
 #endif
 
 #include "module.h"
@@ -18,6 +22,25 @@
 #ifndef IMPORDANO_DUMP_VERSION
 #define IMPORDANO_DUMP_VERSION "unknown"
 #endif
+
+#if defined(__EMSCRIPTEN__)
+EM_JS(int, NodeOutputIsTerminal, (), { return require('tty').isatty(1) ? 1 : 0; });
+#endif
+
+namespace {
+
+// Whether standard output is a terminal. Under Node, where the WebAssembly
+// build runs, the C library's standard output is a terminal device of its
+// own whatever Node's is: Node is asked.
+bool OutputIsTerminal() {
+#if defined(__EMSCRIPTEN__)
+  return NodeOutputIsTerminal() != 0;
+#else
+  return isatty(fileno(stdout)) != 0;
+#endif
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace impdump;
@@ -41,6 +64,13 @@ int main(int argc, char** argv) {
       return kExitCannotWrite;
     }
     return kExitOk;
+  }
+
+  if (options.mode == Mode::kXlsx && options.output.empty() && OutputIsTerminal()) {
+    std::fputs("impordano-dump: --xlsx writes a binary workbook, which a terminal cannot show: "
+               "give -o FILE or redirect the output\nTry 'impordano-dump --help'.\n",
+               stderr);
+    return kExitUsage;
   }
 
   std::unique_ptr<Module> module = OpenModule(options.library, &error);

@@ -16,8 +16,11 @@ std::string UsageText() {
          "  --raw             print each record's bytes in hex instead of JSON\n"
          "  --html            print the whole estimate as one self-contained HTML\n"
          "                    page (UTF-8) instead of JSON\n"
-         "  --lang pl|en      the language of the page's own words: Polish (the\n"
-         "                    default) or English\n"
+         "  --xlsx            write the whole estimate as a workbook (.xlsx) for a\n"
+         "                    spreadsheet instead of JSON; to standard output only\n"
+         "                    when that is not a terminal\n"
+         "  --lang pl|en      the language of the page's or the workbook's own\n"
+         "                    words: Polish (the default) or English\n"
          "  --pretty          indent the JSON over several lines\n"
          "  --library PATH    use the module at PATH instead of the one installed\n"
          "                    or built with this tool\n"
@@ -34,7 +37,7 @@ std::string UsageText() {
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
-  std::vector<std::pair<std::string, Mode>> modes;  // --describe, --raw, --html
+  std::vector<std::pair<std::string, Mode>> modes;  // --describe, --raw, --html, --xlsx
   std::vector<std::string> files;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -57,6 +60,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       modes.emplace_back(arg, Mode::kRaw);
     } else if (arg == "--html") {
       modes.emplace_back(arg, Mode::kHtml);
+    } else if (arg == "--xlsx") {
+      modes.emplace_back(arg, Mode::kXlsx);
     } else if (arg == "--pretty") {
       options->pretty = true;
     } else if (arg == "--lang" || arg.compare(0, 7, "--lang=") == 0) {

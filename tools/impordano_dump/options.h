@@ -9,13 +9,13 @@
 
 namespace impdump {
 
-enum class Mode { kRecords, kDescribe, kRaw, kHtml, kHelp, kVersion };
+enum class Mode { kRecords, kDescribe, kRaw, kHtml, kXlsx, kHelp, kVersion };
 
 struct Options {
   Mode mode = Mode::kRecords;
   bool all = false;     // reserved fields too (JSON)
   bool pretty = false;  // indented JSON instead of one line a record
-  imppage::Language language = imppage::Language::kPolish;  // of the HTML page
+  imppage::Language language = imppage::Language::kPolish;  // of the page, the workbook
   std::string library;  // empty: the module built or installed with the tool
   std::string output;   // empty: standard output
   std::string file;

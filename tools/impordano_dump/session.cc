@@ -6,10 +6,17 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include <sys/stat.h>
+extern "C" {  // libxlsxwriter's temporary files, which Windows has no mkstemp for
+#include <xlsxwriter/third_party/tmpfileplus.h>
+}
 
 #include "estimate_page.h"
 #include "hex_dump.h"
 #include "record_json.h"
+#include "workbook_writer.h"
 
 namespace impdump {
 namespace {
@@ -179,6 +186,65 @@ int WriteHtmlPage(const ModuleExports& module, const Options& options, Output& o
   return kExitOk;  // a failed write is reported by RunSession
 }
 
+// The modification time of the estimate file in seconds since 1970 UTC, to
+// date the workbook by; 0 (taken as the earliest date) should it be unknown.
+int64_t ModificationTime(const std::string& file) {
+  struct stat status;
+  return stat(file.c_str(), &status) == 0 ? static_cast<int64_t>(status.st_mtime) : 0;
+}
+
+// Copies the file at `path` to the output; false when it cannot be read
+// (reported here) or the output cannot be written (reported by RunSession).
+bool CopyToOutput(const std::string& path, Output& out, std::FILE* err) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  bool written = true;
+  if (file) {
+    std::vector<char> buffer(1 << 16);
+    std::size_t size;
+    while (written && (size = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+      written = out.Write(std::string_view(buffer.data(), size));
+    }
+  }
+  const bool readFailed = !file || std::ferror(file);
+  if (readFailed) {
+    std::fprintf(err, "%s: cannot read the workbook back from %s: %s\n", kProgram, path.c_str(),
+                 std::strerror(errno));
+  }
+  if (file) std::fclose(file);
+  return written && !readFailed;
+}
+
+// libxlsxwriter packs the workbook into a file of its own, which it seeks
+// in; the tool writes it to a temporary file and copies that to the output,
+// so that standard output (a pipe too) and -o get the same bytes.
+int WriteXlsx(const ModuleExports& module, const Options& options, Output& out, std::FILE* err,
+              bool* outOfMemory) {
+  imppage::EstimatePage page;
+  int status = LoadEstimatePage(module, options, err, &page, outOfMemory);
+  if (status != kExitOk) return status;
+  char* name = nullptr;
+  std::FILE* temporary = tmpfileplus(nullptr, "impordano-", &name, 1);
+  if (!temporary) {
+    std::fprintf(err, "%s: cannot make a temporary file for the workbook: %s\n", kProgram,
+                 std::strerror(errno));
+    return kExitCannotWrite;
+  }
+  std::fclose(temporary);
+  const std::string path(name);
+  std::free(name);
+  imppage::WorkbookSettings settings;
+  settings.created = ModificationTime(options.file);
+  std::string error;
+  if (!imppage::WriteWorkbook(page, imppage::WordsFor(options.language), settings, path, &error)) {
+    std::fprintf(err, "%s: cannot write the workbook: %s\n", kProgram, error.c_str());
+    status = kExitCannotWrite;
+  } else if (!CopyToOutput(path, out, err)) {
+    status = kExitCannotWrite;
+  }
+  std::remove(path.c_str());
+  return status;
+}
+
 }  // namespace
 
 // Two imports, as a host shows a description and then imports: ImpKosztDescr
@@ -209,6 +275,7 @@ int RunSession(const ModuleExports& module, const Options& options, std::FILE* o
   switch (options.mode) {
     case Mode::kDescribe: status = Describe(module, options, out, err); break;
     case Mode::kHtml: status = WriteHtmlPage(module, options, out, err, outOfMemory); break;
+    case Mode::kXlsx: status = WriteXlsx(module, options, out, err, outOfMemory); break;
     default: status = DumpRecords(module, options, out, err, outOfMemory); break;
   }
   if (!out.Finish()) {

@@ -113,25 +113,28 @@ void EstimatePage::Add(int32_t tokenType, const Block& record) {
   }
 }
 
-void EstimatePage::Body(HtmlWriter& h, const PageWords& w, Parts parts) const {
-  Head(h, w, estimate_, description_);
-  h.Tag("<dl class=\"facts\">\n");
+std::vector<HeadFact> EstimatePage::Facts(const PageWords& w) const {
+  std::vector<HeadFact> facts;
   if (estimate_) {
     // The estimate states how many remarks it has, not the remarks.
     const int32_t remarks = estimate_->Int(estimate::remarks);
-    if (remarks != 0) Fact(h, w.remarksCount, remarks);
-    Fact(h, w.levels, int64_t{estimate_->Int(estimate::lastLevelIndex)} + 1);
+    if (remarks != 0) facts.push_back({w.remarksCount, remarks});
+    facts.push_back({w.levels, int64_t{estimate_->Int(estimate::lastLevelIndex)} + 1});
   }
-  Fact(h, w.elements, elementCount_);
-  Fact(h, w.positions, positionCount_);
+  facts.push_back({w.elements, elementCount_});
+  facts.push_back({w.positions, positionCount_});
   for (int32_t code : KindOrder(resourceCounts_)) {
     auto count = resourceCounts_.find(code);
-    h.Tag("<div><dt>");
-    KindLabel(h, w, code);
-    h.Tag("</dt><dd>").Integer(count == resourceCounts_.end() ? 0 : count->second)
-        .Tag("</dd></div>\n");
+    facts.push_back({KindLabel(w, code), count == resourceCounts_.end() ? 0 : count->second});
   }
-  if (otherRecords_ > 0) Fact(h, w.unknownRecords, otherRecords_);
+  if (otherRecords_ > 0) facts.push_back({w.unknownRecords, otherRecords_});
+  return facts;
+}
+
+void EstimatePage::Body(HtmlWriter& h, const PageWords& w, Parts parts) const {
+  Head(h, w, estimate_, description_);
+  h.Tag("<dl class=\"facts\">\n");
+  for (const HeadFact& fact : Facts(w)) Fact(h, fact.label.c_str(), fact.value);
   h.Tag("</dl>\n</header>\n");
 
   Surcharges(h, w, summary_);

@@ -48,6 +48,12 @@ struct PositionRow {
   std::vector<ResourceLine> resources;
 };
 
+// One entry of the head's list of facts: its label (UTF-8) and count.
+struct HeadFact {
+  std::string label;
+  int64_t value = 0;
+};
+
 struct ElementAmount {
   double quantity = 0.0;
   std::string unit;
@@ -105,6 +111,14 @@ class EstimatePage {
 
   int64_t positionCount() const { return positionCount_; }
   int64_t elementCount() const { return elementCount_; }
+
+  // The model, for the other writers (the workbook).
+  const ElementNode& root() const { return root_; }
+  const std::optional<impwalk::Block>& estimate() const { return estimate_; }
+  const std::optional<impwalk::Block>& summary() const { return summary_; }
+  const std::optional<impwalk::Block>& description() const { return description_; }
+  // The counts the head lists, in its order.
+  std::vector<HeadFact> Facts(const PageWords& words) const;
 
   // Elements nest at most this deep; deeper ones sit at this level, so that
   // neither this program nor a browser follows thousands of levels.

@@ -7,6 +7,7 @@
 
 #include "impordano.h"
 #include "number_text.h"
+#include "text.h"
 
 namespace imppage {
 namespace {
@@ -29,20 +30,8 @@ const char* KindWord(const PageWords& w, int32_t code) {
   }
 }
 
-// How a surcharge applies to one cost group. 'W' marks a profit whose rate
-// is the group's most frequent profit rate under `profitKey`.
 void Basis(HtmlWriter& h, const PageWords& w, int32_t code, const char* profitKey) {
-  h.Tag("<td>");
-  if (code == IMP_BASIS_NONE) {
-    h.Text(w.basisNone);
-  } else if (code == IMP_BASIS_APPLIES) {
-    h.Text(w.basisApplies);
-  } else if (code == IMP_BASIS_PROFIT_W) {
-    h.Text(w.basisAtRate).Text(profitKey).Text(w.atRateEnd);
-  } else {
-    h.Text(w.basisCode).Integer(code);
-  }
-  h.Tag("</td>");
+  h.Tag("<td>").Text(BasisText(w, code, profitKey)).Tag("</td>");
 }
 
 void NumberCell(HtmlWriter& h, double value) {
@@ -95,8 +84,7 @@ void Resources(HtmlWriter& h, const PageWords& w, const std::vector<ResourceLine
   for (const ResourceLine& resource : resources) ++counts[resource.kind];
   for (int32_t code : KindOrder(counts)) {
     if (counts.count(code) == 0) continue;
-    h.Tag("<table class=\"resources\">\n<caption>");
-    KindLabel(h, w, code);
+    h.Tag("<table class=\"resources\">\n<caption>").Text(KindLabel(w, code));
     h.Tag("</caption>\n<thead><tr><th>").Text(w.index).Tag("</th><th>").Text(w.name)
         .Tag("</th><th>").Text(w.unit).Tag("</th><th class=\"num\">").Text(w.consumption)
         .Tag("</th><th>").Text(w.formula).Tag("</th><th class=\"num\">").Text(w.price)
@@ -208,16 +196,23 @@ std::vector<int32_t> KindOrder(const std::map<int32_t, int64_t>& counts) {
   return order;
 }
 
-void KindLabel(HtmlWriter& h, const PageWords& w, int32_t code) {
-  if (const char* word = KindWord(w, code)) {
-    h.Text(word);
-  } else if (code == 0) {
-    h.Text(w.noKind);
-  } else if (code > 0 && code < 256) {
-    h.Text(w.kind).FileText(std::string(1, static_cast<char>(code)));
-  } else {
-    h.Text(w.kind).Integer(code);
+std::string KindLabel(const PageWords& w, int32_t code) {
+  if (const char* word = KindWord(w, code)) return word;
+  if (code == 0) return w.noKind;
+  if (code > 0 && code < 256) {
+    const char letter = static_cast<char>(code);
+    return w.kind + Utf8FromCp1250(&letter, 1);
   }
+  return w.kind + std::to_string(code);
+}
+
+// 'W' marks a profit whose rate is the group's most frequent profit rate
+// under `profitKey`.
+std::string BasisText(const PageWords& w, int32_t code, const char* profitKey) {
+  if (code == IMP_BASIS_NONE) return w.basisNone;
+  if (code == IMP_BASIS_APPLIES) return w.basisApplies;
+  if (code == IMP_BASIS_PROFIT_W) return std::string(w.basisAtRate) + profitKey + w.atRateEnd;
+  return w.basisCode + std::to_string(code);
 }
 
 void Fact(HtmlWriter& h, const char* label, int64_t value) {
@@ -257,9 +252,9 @@ void Surcharges(HtmlWriter& h, const PageWords& w, const std::optional<impwalk::
     h.Tag("<tr class=\"surcharge\">");
     TextCell(h, item.Text(cost_item::name));
     NumberCell(h, item.Double(cost_item::rate));
-    Basis(h, w, item.Int(cost_item::labourBasis), "Zysk Kp");
-    Basis(h, w, item.Int(cost_item::materialBasis), "Zysk Kz");
-    Basis(h, w, item.Int(cost_item::equipmentBasis), "Zysk Kp");
+    Basis(h, w, item.Int(cost_item::labourBasis), kLabourProfitKey);
+    Basis(h, w, item.Int(cost_item::materialBasis), kMaterialProfitKey);
+    Basis(h, w, item.Int(cost_item::equipmentBasis), kLabourProfitKey);
     h.Tag("</tr>\n");
   }
   h.Tag("</tbody>\n</table>\n</section>\n");

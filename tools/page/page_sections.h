@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "estimate_page.h"
@@ -20,9 +21,18 @@ namespace imppage {
 // `counts` holds, by code.
 std::vector<int32_t> KindOrder(const std::map<int32_t, int64_t>& counts);
 
-// "Robocizna (R)" and the like; a code none of the four shows as the file
-// gave it.
-void KindLabel(HtmlWriter& h, const PageWords& w, int32_t code);
+// "Robocizna (R)" and the like (UTF-8); a code none of the four shows as
+// the file gave it.
+std::string KindLabel(const PageWords& w, int32_t code);
+
+// The profits whose most frequent rate a 'W' basis takes: labour and
+// equipment that of "Zysk Kp", materials that of "Zysk Kz" (the file's keys).
+constexpr char kLabourProfitKey[] = "Zysk Kp";
+constexpr char kMaterialProfitKey[] = "Zysk Kz";
+
+// How a surcharge applies to one cost group (UTF-8): "tak", "nie", "tak,
+// według stawki Zysk Kp", or the code.
+std::string BasisText(const PageWords& w, int32_t code, const char* profitKey);
 
 // One entry of the head's list of facts.
 void Fact(HtmlWriter& h, const char* label, int64_t value);

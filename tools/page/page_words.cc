@@ -51,6 +51,9 @@ constexpr PageWords kPolish = {
     "Wyliczenie nakładu",
     "Ilość inwestora zgodna",
     "tak",
+    "Kosztorys",
+    "Nakłady",
+    "Element",
 };
 
 constexpr PageWords kEnglish = {
@@ -101,6 +104,9 @@ constexpr PageWords kEnglish = {
     "Formula",
     "Investor quantity",
     "yes",
+    "Estimate",
+    "Resources",
+    "Element",
 };
 
 }  // namespace

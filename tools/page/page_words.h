@@ -63,6 +63,11 @@ struct PageWords {
   const char* formula;
   const char* investorQuantity;
   const char* yes;
+  // The workbook's own: the names of its sheets that the page has no word
+  // for, and the column of the element a row stands in.
+  const char* estimateSheet;
+  const char* resourcesSheet;
+  const char* element;
 };
 
 const PageWords& WordsFor(Language language);
