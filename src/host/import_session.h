@@ -23,6 +23,7 @@
 #include <cstdint>
 
 #include "host/record_stream.h"
+#include "impordano.h"
 #include "reader/input_file.h"
 #include "reader/line_reader.h"
 #include "reader/long_text_store.h"
@@ -34,7 +35,7 @@ namespace imp {
 class ImportSession {
  public:
   static constexpr size_t kMessageSize = 260;
-  static constexpr size_t kDescriptionSize = 256;
+  static constexpr size_t kDescriptionSize = IMP_DESCRIPTION_SIZE;
 
   explicit ImportSession(size_t chunkSize = InputFile::kDefaultChunkSize) noexcept
       : input_(chunkSize) {}

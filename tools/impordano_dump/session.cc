@@ -97,18 +97,17 @@ using RecordHandler = std::function<bool(int32_t type, const unsigned char* reco
 // tell nothing while the records come. Returns the exit status.
 int ReadRecords(const ModuleExports& module, const Options& options, std::FILE* err,
                 const RecordHandler& handle) {
-  // Big enough for the largest record, aligned for the doubles in it.
-  alignas(8) unsigned char buffer[IMP_MAX_RECORD_SIZE];
+  ImpBuffer buffer;
   for (;;) {
     int32_t type = kNoType;
-    if (module.getNextToken(&type, buffer) == 0) break;
+    if (module.getNextToken(&type, buffer.bytes) == 0) break;
     if (type == IMP_TOKEN_PROGRESS) continue;
     if (type == kNoType) {
       std::fprintf(err, "%s: importing %s failed: the module returned a record without a type\n",
                    kProgram, options.file.c_str());
       return kExitImportFailed;
     }
-    if (!handle(type, buffer)) return kExitCannotWrite;
+    if (!handle(type, buffer.bytes)) return kExitCannotWrite;
   }
   const char* message = module.getDescr();
   if (message && *message) {
@@ -132,9 +131,9 @@ int Import(const ModuleExports& module, const Options& options, std::FILE* err,
   return status;
 }
 
-// ImpKosztDescr's 256 bytes; an empty text should a module return none.
+// ImpKosztDescr's field; an empty one should a module return none.
 const char* DescriptionField(const ModuleExports& module) {
-  static const char kNone[256] = "";
+  static const char kNone[IMP_DESCRIPTION_SIZE] = "";
   const char* description = module.kosztDescr();
   return description ? description : kNone;
 }

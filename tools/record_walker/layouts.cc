@@ -173,7 +173,7 @@ const Field kSummaryFields[] = {
 };
 const Layout kSummary = IMPWALK_LAYOUT(SummaryRecord, kSummaryFields);
 
-constexpr std::size_t kDescriptionSize = 256;
+constexpr std::size_t kDescriptionSize = IMP_DESCRIPTION_SIZE;
 const Field kDescriptionFields[] = {
     {"description", 0, kDescriptionSize, FieldKind::kLongText, nullptr, 0, 0},
 };
