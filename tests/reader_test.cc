@@ -360,6 +360,11 @@ TEST(InputFile, MeasuresFilesOf2GiBAndMore) {
 
 // A pipe cannot be read twice: its bytes are kept from the first reading.
 TEST(InputFile, APipeIsReadAgainFromItsKeptBytes) {
+#if defined(__EMSCRIPTEN__)
+  // Under Node, /proc/self/fd/N is a descriptor of the Node process (ctest's
+  // log, say), not the pipe: the test would read another file.
+  GTEST_SKIP() << "no pipe to open by its /proc/self/fd path in the WebAssembly build";
+#endif
   int fds[2];
   ASSERT_EQ(pipe(fds), 0);
   const std::string bytes = "[Plik]\nOpis=" + std::string(100, 'p') + "\n";
