@@ -46,10 +46,11 @@ def main():
         print(f"{preset:<16} {counts['run']:4d} passed, {counts['fail']} failed, "
               f"{counts['notrun'] + counts['disabled']} skipped")
         for case in cases:
+            name = case.get("name").split("  # ")[0]  # without gtest's parameter note
             if case.get("status") == "notrun":
-                print(f"  skipped {case.get('name')}: {skip_reason(case)}")
+                print(f"  skipped {name}: {skip_reason(case)}")
             elif case.get("status") == "fail":
-                print(f"  FAILED  {case.get('name')}")
+                print(f"  FAILED  {name}")
             if case.get("name").startswith("bench."):
                 figures.append(f"-- {preset}: {case.get('name')}\n"
                                + (case.findtext("system-out") or "").rstrip())
