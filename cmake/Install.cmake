@@ -75,7 +75,7 @@ file(GLOB IMPORDANO_SAMPLE_FILES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/samples/*.c)
 install(FILES ${IMPORDANO_SAMPLE_FILES} DESTINATION ${IMPORDANO_SAMPLES_DESTINATION})
 # The browser viewer, built by the WebAssembly build (the presets name its
-# file in build-wasm; scripts/package.sh builds it first): beside README.txt
+# file in build-wasm, where the workflow viewer builds it): beside README.txt
 # on Windows, in share/impordano elsewhere. A build without it installs the
 # rest; the package checks look for it.
 set(IMPORDANO_VIEWER_HTML "" CACHE FILEPATH "A built impordano-viewer.html to ship in the package")
