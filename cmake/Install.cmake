@@ -53,34 +53,29 @@ configure_file(${PROJECT_SOURCE_DIR}/cmake/impordano.pc.in
   ${PROJECT_BINARY_DIR}/impordano.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/impordano.pc DESTINATION ${pc_dir})
 
-# The samples (estimate files, each with what impordano-dump prints for it,
-# and host.c, the smallest complete host) and a short README: at the top of a Windows tree, as a Windows user looks
-# for them, under share/ elsewhere.
+# The samples (estimate files, each with what impordano-dump prints for it;
+# host.c, the smallest complete host; loader.c, one that loads the module at
+# run time), and the documents (README.txt, LICENSE, licenses/): at the top
+# of a Windows tree, as a Windows user looks for them, under share/
+# elsewhere.
 if(WIN32)
   set(IMPORDANO_SAMPLES_DESTINATION samples)
-  set(readme_destination .)
+  set(IMPORDANO_DOC_DESTINATION .)
   set(readme_template ${PROJECT_SOURCE_DIR}/cmake/package-readme-windows.txt.in)
   set(readme_newlines CRLF)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(IMPORDANO_README_PLATFORM "32-bit Windows")
-    set(IMPORDANO_MSVC_MACHINE x86)
-  else()
-    set(IMPORDANO_README_PLATFORM "64-bit Windows")
-    set(IMPORDANO_MSVC_MACHINE x64)
-  endif()
 else()
+  set(IMPORDANO_PLATFORM "${CMAKE_SYSTEM_NAME} ${CMAKE_SYSTEM_PROCESSOR}")
   set(IMPORDANO_SAMPLES_DESTINATION ${CMAKE_INSTALL_DATADIR}/impordano/samples)
-  set(readme_destination ${CMAKE_INSTALL_DOCDIR})
+  set(IMPORDANO_DOC_DESTINATION ${CMAKE_INSTALL_DOCDIR})
   set(readme_template ${PROJECT_SOURCE_DIR}/cmake/package-readme-linux.txt.in)
   set(readme_newlines LF)
-  set(IMPORDANO_README_PLATFORM "${CMAKE_SYSTEM_NAME} ${CMAKE_SYSTEM_PROCESSOR}")
 endif()
 file(GLOB IMPORDANO_SAMPLE_FILES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/samples/*.txt ${PROJECT_SOURCE_DIR}/samples/*.jsonl
-  ${PROJECT_SOURCE_DIR}/samples/host.c)
+  ${PROJECT_SOURCE_DIR}/samples/*.c)
 install(FILES ${IMPORDANO_SAMPLE_FILES} DESTINATION ${IMPORDANO_SAMPLES_DESTINATION})
 # The browser viewer, built by the WebAssembly build (the presets name its
-# file in build-wasm; scripts/package.sh builds it first): beside README.txt
+# file in build-wasm, where the workflow viewer builds it): beside README.txt
 # on Windows, in share/impordano elsewhere. A build without it installs the
 # rest; the package checks look for it.
 set(IMPORDANO_VIEWER_HTML "" CACHE FILEPATH "A built impordano-viewer.html to ship in the package")
@@ -95,4 +90,22 @@ if(IMPORDANO_VIEWER_HTML)
 endif()
 configure_file(${readme_template} ${PROJECT_BINARY_DIR}/README.txt @ONLY
   NEWLINE_STYLE ${readme_newlines})
-install(FILES ${PROJECT_BINARY_DIR}/README.txt DESTINATION ${readme_destination})
+install(FILES ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_SOURCE_DIR}/LICENSE
+  DESTINATION ${IMPORDANO_DOC_DESTINATION})
+
+# The licence texts of the third-party code compiled into what the packages
+# ship, one file each in licenses/, NAME.txt: the global property
+# IMPORDANO_THIRD_PARTY_LICENSES holds a NAME=FILE entry for each, added
+# where that code is brought into the build. The package checks look for
+# every one of them.
+get_property(licenses GLOBAL PROPERTY IMPORDANO_THIRD_PARTY_LICENSES)
+set(IMPORDANO_THIRD_PARTY_LICENSE_NAMES "")
+foreach(entry IN LISTS licenses)
+  string(REGEX MATCH "^([^=]+)=(.+)$" matched "${entry}")
+  if(NOT matched)
+    message(FATAL_ERROR "IMPORDANO_THIRD_PARTY_LICENSES: '${entry}' is not NAME=FILE")
+  endif()
+  install(FILES ${CMAKE_MATCH_2} DESTINATION ${IMPORDANO_DOC_DESTINATION}/licenses
+    RENAME ${CMAKE_MATCH_1}.txt)
+  list(APPEND IMPORDANO_THIRD_PARTY_LICENSE_NAMES ${CMAKE_MATCH_1})
+endforeach()

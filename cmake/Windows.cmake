@@ -1,7 +1,7 @@
 # What a Windows build adds to the DLL and impordano-dump.exe: a version
 # resource, made from the project's version (the project() call is the one
-# place that holds it), and the DLL's exports as a .def file, which is
-# linked in and installed beside the import library. Included by the
+# place that holds it), and the DLL's exports as a .def file for its own
+# platform, which is linked in and installed beside the import library. Included by the
 # top-level CMakeLists.txt once the targets exist.
 if(NOT WIN32)
   return()
@@ -52,7 +52,22 @@ if(TARGET impordano-dump)
     "Shows the records of an estimate file as JSON")
 endif()
 
-set(IMPORDANO_DEF_FILE ${PROJECT_SOURCE_DIR}/src/impordano.def)
+# The platform the DLL is for, as the package's .def file and README.txt
+# name it: each package speaks of its own.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(IMPORDANO_PLATFORM "32-bit Windows")
+  set(IMPORDANO_MSVC_MACHINE x86)
+  set(IMPORDANO_MINGW_GCC i686-w64-mingw32-gcc)
+  set(IMPORDANO_OTHER_BITS 64)
+else()
+  set(IMPORDANO_PLATFORM "64-bit Windows")
+  set(IMPORDANO_MSVC_MACHINE x64)
+  set(IMPORDANO_MINGW_GCC x86_64-w64-mingw32-gcc)
+  set(IMPORDANO_OTHER_BITS 32)
+endif()
+
+set(IMPORDANO_DEF_FILE ${PROJECT_BINARY_DIR}/impordano.def)
+configure_file(${PROJECT_SOURCE_DIR}/src/impordano.def.in ${IMPORDANO_DEF_FILE} @ONLY)
 if(MINGW)
   target_sources(impordano PRIVATE ${IMPORDANO_DEF_FILE})
 endif()

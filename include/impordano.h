@@ -8,19 +8,25 @@
  * Windows, bytes as the C library's fopen takes them elsewhere.
  *
  *   ImpStart(path)           1 = opened, its first non-blank line is "[Plik]";
- *                            3 = failed, ImpGetDescr tells why. Ends an import
- *                            still open, as ImpEnd does.
+ *                            3 = failed, ImpGetDescr tells why; nothing is
+ *                            open then, so no ImpEnd is needed (one does no
+ *                            harm). Ends an import still open, as ImpEnd does.
  *   ImpGetNextToken(&t, buf) 1 = a token was written: its type into t, its
- *                            bytes into buf, which holds IMP_MAX_RECORD_SIZE
- *                            (1888) bytes aligned for a double;
+ *                            bytes into buf, an ImpBuffer (IMP_MAX_RECORD_SIZE,
+ *                            1888 bytes, aligned for a double);
  *                            0 = nothing more: the import is over (or
  *                            failed, see ImpGetDescr); t and buf then hold
  *                            nothing meaningful.
- *   ImpEnd()                 ends the import; 0, or the error of closing.
+ *   ImpEnd()                 ends the import and closes the file: 0, or EOF
+ *                            (-1) when the C library reported an error on
+ *                            closing it. Either way nothing is open after it,
+ *                            and the records delivered were whole: the error
+ *                            of the import itself is ImpGetDescr's.
  *   ImpKosztDescr()          the description of the file (its "Opis"), a
- *                            256-byte text field. Once, right after ImpStart
- *                            returned 1; anywhere else it gives "" (and
- *                            empties the text an earlier call gave).
+ *                            text field of IMP_DESCRIPTION_SIZE (256) bytes.
+ *                            Once, right after ImpStart returned 1; anywhere
+ *                            else it gives "" (and empties the text an
+ *                            earlier call gave).
  *   ImpGetDescr()            the error text, at any time (below).
  *
  * Two ways to use an import, each opened by ImpStart and closed by ImpEnd:
@@ -32,6 +38,15 @@
  * show the description and import the records, open the file twice.
  * ImpGetNextToken returns 0 and writes nothing before ImpStart, after a
  * failed ImpStart, after ImpEnd, or with a null argument.
+ *
+ * A host may link the module (its import library) or load it at run time
+ * (LoadLibrary and GetProcAddress, dlopen and dlsym) and call the five
+ * exports, found under their plain names, through ImpStartFn and the other
+ * pointer types below: samples/loader.c does so.
+ *
+ * LANGUAGE. The header needs C99 (static inline, <stdint.h>) or C++11
+ * (static_assert) or later, and compiles as strictly as -std=c99
+ * -pedantic-errors; it does not compile as C89.
  *
  * DELIVERY ORDER. The records come in the order of the file's sections,
  * with these exceptions:
@@ -61,7 +76,13 @@
  * ERRORS. ImpGetDescr returns an error number as decimal text (errno):
  *   ""    after an ImpStart that returned 1 and an import that went well;
  *         also when ImpStart returned 3 because the file is not an
- *         estimate export (its first non-blank line is not "[Plik]");
+ *         estimate export (its first non-blank line is not "[Plik]"; a
+ *         blank line is an empty one). The module tells no more; a host
+ *         that wants to say why can look at the file itself: 0 bytes is an
+ *         empty file; line ends alone (CR LF, LF), blank lines only; the
+ *         bytes EF BB BF first, UTF-8 text with a byte-order mark, which an
+ *         export never has (it is Windows-1250). impordano-dump names
+ *         these cases;
  *   "2"   ImpStart: no such file (ENOENT);
  *   "13"  ImpStart on Windows: a directory, or no right to read (EACCES;
  *         elsewhere a directory gives "21", EISDIR);
@@ -81,6 +102,10 @@
  * and of the description, stays valid and unchanged until ImpEnd (or the
  * next ImpStart), also after a failed import. The bytes of a record are
  * the host's: they are in its buffer and the module keeps no copy.
+ * ImpGetDescr and ImpKosztDescr point into the module's own two buffers,
+ * which stay where they are while the module is loaded; the texts in them
+ * do not: ImpGetDescr's changes at the next ImpStart and when an import
+ * fails, ImpKosztDescr's at the next ImpKosztDescr. Copy a text to keep it.
  *
  * RECORDS. Byte-packed, little-endian, laid out for a 32-bit process:
  * int32 fields are signed, doubles IEEE 754, texts NUL-terminated
@@ -91,9 +116,9 @@
  * given beside them; a host ignores them.
  *
  * LONG TEXTS. Every text field, of every record and the description, may
- * be read through IMP_LONG_TEXT: a text too long for its field of N bytes
- * keeps its first N-5 bytes and a NUL, and the last 4 bytes hold the slot
- * of the full text. IMP_LONG_TEXT(field, N) gives that full text, or NULL
+ * be read through IMP_LONG_TEXT: a field of N bytes holds a text of up to
+ * N-1 bytes and its NUL; a text longer than N-1 bytes keeps its first N-5
+ * bytes and a NUL, and the last 4 bytes hold the slot of the full text. IMP_LONG_TEXT(field, N) gives that full text, or NULL
  * when the field holds its whole text. Texts the module builds itself have
  * no full text behind them and give NULL: catalogueReference,
  * catalogueNumber, the tableColumn of a KNR basis (the part of "Kolumna"
@@ -160,6 +185,9 @@ IMP_API int32_t IMP_CALL ImpEnd(void);
 /* The buffer passed to ImpGetNextToken must hold the largest record. */
 #define IMP_MAX_RECORD_SIZE 1888
 
+/* The size of the text field ImpKosztDescr points to. */
+#define IMP_DESCRIPTION_SIZE 256
+
 /* Tags: the first int32 of each record. */
 #define IMP_TAG_MEASUREMENT_LINE 2
 #define IMP_TAG_SUMMARY 5
@@ -173,6 +201,7 @@ IMP_API int32_t IMP_CALL ImpEnd(void);
 #define IMP_KIND_MATERIAL 'M'
 #define IMP_KIND_EQUIPMENT 'S'
 #define IMP_KIND_AUXILIARY 'A' /* also every section without a "Typ" line */
+/* ResourceRecord.kind is 0 when the section's "Typ" line has no value. */
 
 /* MeasurementLineRecord.entryKind */
 #define IMP_ENTRY_COMMENT_ONLY 0
@@ -215,6 +244,22 @@ static inline const char* imp_long_text(const void* field, size_t size) {
   return (const char*)IMP_SLOT_PTR(slot);
 }
 #define IMP_LONG_TEXT(field, size) imp_long_text((field), (size))
+
+/* The five exports as pointers, for a host that loads the module at run
+ * time and looks them up by their plain names. */
+typedef int32_t(IMP_CALL* ImpStartFn)(const char* path);
+typedef char*(IMP_CALL* ImpGetDescrFn)(void);
+typedef char*(IMP_CALL* ImpKosztDescrFn)(void);
+typedef int32_t(IMP_CALL* ImpGetNextTokenFn)(int32_t* type, void* buffer);
+typedef int32_t(IMP_CALL* ImpEndFn)(void);
+
+/* Room for any token ImpGetNextToken writes, aligned for the doubles of
+ * the records: pass buffer.bytes, then read it as the record its type
+ * names. */
+typedef union ImpBuffer {
+  unsigned char bytes[IMP_MAX_RECORD_SIZE];
+  double align;
+} ImpBuffer;
 
 #pragma pack(push, 1)
 
@@ -286,7 +331,7 @@ typedef struct CatalogueDetail {
 /* Token 4: a priced item of work, 1888 bytes. */
 typedef struct PositionRecord {
   int32_t recordTag;            /* 13 */
-  char catalogueReference[320]; /* "KNR 2-02 0101-02" */
+  char catalogueReference[320]; /* built: see below */
   char description[256];        /* "Opis" */
   uint8_t reserved580[256];
   char unit[32];                /* "JM" field 0 */
@@ -308,6 +353,13 @@ typedef struct PositionRecord {
 
 #define IMP_POSITION_FLAG_SIMPLIFIED 1u
 
+/* PositionRecord.catalogueReference is built, never cut into a long text:
+ * "Katalog", a blank, "Kolumna", the blank there also when a part is empty
+ * ("Kalkulacja w\xB3asna " for a position whose "Kolumna" is empty, " "
+ * for one with neither). For a KNR basis it is "KNR", a blank, the
+ * catalogueNumber, a blank and the tableColumn: "KNR 2-02 0101-02" for
+ * "Kolumna=0202-0101-02". A longer text is cut at 319 bytes. */
+
 /* Token 12: one numbered line of a position's quantity take-off, 632 bytes. */
 typedef struct MeasurementLineRecord {
   int32_t recordTag;         /* 2 */
@@ -322,7 +374,7 @@ typedef struct MeasurementLineRecord {
 /* Token 5: a labour, material or equipment line of a position, 680 bytes. */
 typedef struct ResourceRecord {
   int32_t recordTag; /* 7 */
-  int32_t kind;      /* IMP_KIND_*: first byte of "Typ", unsigned */
+  int32_t kind;      /* IMP_KIND_*: first byte of "Typ", unsigned; 0 for "Typ=" */
   char name[128];
   char indexCode[32];
   int32_t reserved168; /* 1 */
@@ -509,6 +561,7 @@ IMP_CHECK_AT(SummaryRecord, items, 12);
 IMP_CHECK_AT(SummaryRecord, itemSize, 16);
 
 IMP_CHECK_SIZE(imp_slot, 4);
+IMP_CHECK_SIZE(ImpBuffer, IMP_MAX_RECORD_SIZE);
 IMP_STATIC_ASSERT(sizeof(double) == 8, "records need 8-byte doubles");
 
 #ifdef __cplusplus

@@ -25,13 +25,17 @@
     the full text's slot in its last 4 bytes: ImpLongText gives that full
     text, or nil when the field holds its whole text. It applies to every
     text field; ImpText gives the whole text either way.
+  - ImpKosztDescr points to a text field of IMP_DESCRIPTION_SIZE (256) bytes.
 
   Loaded from impordano.dll on Windows and libimpordano.so elsewhere (put the
   module beside the program, or where the system's loader finds it).
 
-  Tried with Free Pascal 3.2 on Linux x86-64 against libimpordano.so. The
-  i386-win32 build against impordano.dll is not tried: Debian ships no
-  32-bit Windows units for Free Pascal. Delphi is not tried either. }
+  Written for Free Pascal 3 (in Delphi mode) and Delphi 2009 or later: it
+  uses Int32 and UInt32, $POINTERMATH, the escaped identifier &unit and
+  $IF with SizeOf. Tried with Free Pascal 3.2 on Linux x86-64 against
+  libimpordano.so only: neither Delphi nor Free Pascal's i386-win32 target
+  (against impordano.dll) is tried here, as Debian ships no 32-bit Windows
+  units for Free Pascal. }
 unit impordano;
 
 {$IFDEF FPC}
@@ -63,6 +67,8 @@ const
   IMP_TOKEN_PROGRESS = 22; { the buffer holds one Double in [0, 1] }
 
   IMP_MAX_RECORD_SIZE = 1888;
+  { The size of the text field ImpKosztDescr points to. }
+  IMP_DESCRIPTION_SIZE = 256;
 
   IMP_TAG_MEASUREMENT_LINE = 2;
   IMP_TAG_SUMMARY = 5;

@@ -14,7 +14,7 @@ static const char* Text(const char* field, size_t size) {
 #define TEXT(field) Text((field), sizeof(field))
 
 int main(int argc, char** argv) {
-  static union { unsigned char bytes[IMP_MAX_RECORD_SIZE]; double align; } buffer;
+  static ImpBuffer buffer;
   const void* r = buffer.bytes;
   const EstimateRecord* e = r; const SummaryRecord* s = r; const ElementRecord* el = r;
   const PositionRecord* p = r; const MeasurementLineRecord* m = r; const ResourceRecord* res = r;
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "host: %s: error \"%s\" (\"\": not an estimate)\n", argv[1], ImpGetDescr());
     return 1;
   }
-  printf("description\t%s\n", Text(ImpKosztDescr(), 256));
+  printf("description\t%s\n", Text(ImpKosztDescr(), IMP_DESCRIPTION_SIZE));
   ImpEnd();
 
   if (ImpStart(argv[1]) != IMP_START_OK) return 1;

@@ -1,19 +1,23 @@
 #!/usr/bin/env python3
-"""Checks what a host program printed for an estimate against impordano-dump.
+"""Holds what a host program prints for an estimate to impordano-dump.
 
-Usage: check-host-output.py DESCRIBE_JSONL RECORDS_JSONL HOST_OUTPUT [MIN_PROGRESS]
+Usage: check-host-output.py [--runner WORD]... [--progress N] DUMP FILE HOST [ARG]...
 
-DESCRIBE_JSONL is `impordano-dump --describe FILE`, RECORDS_JSONL
-`impordano-dump FILE`, HOST_OUTPUT what samples/host.c (or the Pascal host,
-which prints the same lines) printed for FILE: Windows-1250 lines of
+Runs `DUMP --describe FILE`, `DUMP FILE` and `HOST ARG... FILE`, each after
+the runner's words (an emulator: wine, qemu). HOST is samples/host.c (or
+the Pascal host, which prints the same lines): Windows-1250 lines of
 TAB-separated fields. Every record the tool shows must come as the host's
 line for it, in the same order, with the same texts (the full text where a
-field was cut) and numbers equal to 15 significant digits. Progress lines,
-which the tool does not show, must carry a fraction in [0, 1], and there
-must be at least MIN_PROGRESS of them. Prints one line of counts.
+field was cut) and numbers equal to 15 significant digits. A host that
+prints `token<TAB>TYPE` lines instead (samples/loader.c) is held to the
+token types. Progress lines, which the tool does not show, must carry a
+fraction in [0, 1] (or be token 22), at least N of them. Prints one line of
+counts.
 """
+import argparse
 import json
 import math
+import subprocess
 import sys
 
 
@@ -57,30 +61,42 @@ def same(want, got):
     return value == want or math.isclose(value, want, rel_tol=1e-14, abs_tol=1e-300)
 
 
+def run(command):
+    done = subprocess.run(command, stdout=subprocess.PIPE)
+    if done.returncode != 0:
+        fail(f"{' '.join(command)} exited with {done.returncode}")
+    return done.stdout
+
+
 def main():
-    if len(sys.argv) not in (4, 5):
-        fail("usage: DESCRIBE_JSONL RECORDS_JSONL HOST_OUTPUT [MIN_PROGRESS]")
-    with open(sys.argv[1], encoding="utf-8") as f:
-        describe = json.loads(f.readline())
-    with open(sys.argv[2], encoding="utf-8") as f:
-        records = [json.loads(line) for line in f if line.strip()]
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--runner", action="append", default=[])
+    parser.add_argument("--progress", type=int, default=0)
+    parser.add_argument("dump")
+    parser.add_argument("file")
+    parser.add_argument("host", nargs="+")
+    args = parser.parse_args()
+    describe = json.loads(run(args.runner + [args.dump, "--describe", args.file]).decode())
+    records = [json.loads(line) for line in run(args.runner + [args.dump, args.file]).decode().splitlines()]
     # The five bytes Windows-1250 leaves undefined show as U+FFFD in the tool too.
-    with open(sys.argv[3], "rb") as f:
-        host = f.read().decode("cp1250", errors="replace").replace("\r\n", "\n").split("\n")
+    host = run(args.runner + args.host + [args.file]).decode("cp1250", errors="replace")
+    host = host.replace("\r\n", "\n").split("\n")
     if host and host[-1] == "":
         host.pop()
-    min_progress = int(sys.argv[4]) if len(sys.argv) == 5 else 0
 
-    progress = [line for line in host if line.startswith("progress\t")]
+    progress = [line for line in host if line.startswith("progress\t") or line == "token\t22"]
     for line in progress:
-        fraction = float(line.split("\t")[1])
+        fraction = float(line.split("\t")[1]) if line.startswith("progress") else 0.5
         if not 0.0 <= fraction <= 1.0:
             fail("progress outside [0, 1]: " + line)
-    if len(progress) < min_progress:
-        fail(f"{len(progress)} progress lines, expected at least {min_progress}")
-    lines = [line.split("\t") for line in host if not line.startswith("progress\t")]
+    if len(progress) < args.progress:
+        fail(f"{len(progress)} progress lines, expected at least {args.progress}")
+    lines = [line.split("\t") for line in host if line not in progress]
 
-    want = list(expected_lines(describe, records))
+    if len(lines) > 1 and lines[1][0] == "token":
+        want = [["description", describe["description"]]] + [["token", str(r["token"])] for r in records]
+    else:
+        want = list(expected_lines(describe, records))
     for number, (w, g) in enumerate(zip(want, lines), 1):
         if len(w) != len(g) or not all(same(a, b) for a, b in zip(w, g)):
             fail(f"line {number} (progress lines left out): host printed {g}, impordano-dump shows {w}")
@@ -92,7 +108,8 @@ def main():
     if progress:
         kinds[22] = len(progress)
     counts = ", ".join(f"{kinds[t]} of token {t}" for t in sorted(kinds))
-    print(f"{len(records)} records and the description as impordano-dump shows them ({counts})")
+    print(f"{' '.join(args.host)}: {len(records)} records and the description as impordano-dump "
+          f"shows them ({counts})")
 
 
 main()

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Sets up, builds the module and impordano-dump, and shows what the module
 # makes of the house-renovation sample: one JSON object a record, and the
-# whole estimate as an HTML page and as a workbook in the build folder; and builds the browser
-# viewer, impordano-viewer.html, with Emscripten.
+# whole estimate as an HTML page and as a workbook in the build folder; and
+# builds the browser viewer, impordano-viewer.html, with Emscripten (the
+# workflow preset viewer, in build-wasm, where the packages take it from).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup-debian.sh release viewer
+bash scripts/setup-debian.sh viewer
 cmake --preset release
 cmake --build --preset release --target impordano-dump
 echo
@@ -25,7 +26,5 @@ echo
 echo "== build/src/impordano-dump --xlsx -o build/house.xlsx samples/house.txt"
 echo "The house estimate as a workbook to open in a spreadsheet: $workbook"
 
-cmake -S . -B build-viewer -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-  -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/wasm32-emscripten.cmake" >/dev/null
-cmake --build build-viewer -j"$(nproc)" --target impordano_viewer >/dev/null
-echo "The browser viewer, to open and choose samples/house.txt in: $PWD/build-viewer/impordano-viewer.html"
+cmake --workflow --preset viewer >/dev/null
+echo "The browser viewer, to open and choose samples/house.txt in: $PWD/build-wasm/impordano-viewer.html"

@@ -4,15 +4,18 @@
 #
 #   setup-debian.sh [PRESET...]    (no preset: the native build alone)
 #
-# The presets of CMakePresets.json that need more: mingw32 (the 32-bit wine
-# of Debian's i386 architecture, added when missing), mingw64, linux32
-# (qemu), fuzz (clang, llvm-symbolizer), valgrind, wasm (Emscripten,
-# GoogleTest's sources, chromium and firefox-esr, and puppeteer-core from npm
-# for the browser tests: node and npm must be there); viewer (Emscripten
-# alone, to build the viewer); and the checks: packages (both MinGW-w64
-# compilers, unzip, python3), html (headless chromium, python3), pascal
-# (Free Pascal, python3), xlsx (LibreOffice Calc without a desktop, and
-# openpyxl for Debian's /usr/bin/python3: the workbook checks).
+# The workflow presets of CMakePresets.json that need more: dev and release
+# (Free Pascal for the Pascal host; release also headless chromium for the
+# page in a browser), mingw32 (the 32-bit wine of Debian's i386 architecture,
+# added when missing), mingw64, linux32 (qemu), fuzz (clang,
+# llvm-symbolizer), valgrind, wasm (Emscripten, GoogleTest's sources,
+# chromium and firefox-esr, and puppeteer-core from npm for the browser
+# tests: node and npm must be there), viewer (Emscripten alone, to build the
+# viewer), package-linux, package-win32 and package-win64 (as release,
+# mingw32 and mingw64); and html and pascal, the labels of the tests that
+# need chromium and Free Pascal; xlsx (LibreOffice Calc without a desktop,
+# and openpyxl for Debian's /usr/bin/python3: the workbook checks, which
+# the release preset runs).
 #
 # Every build of impordano-dump also needs Debian bookworm's source packages
 # of libxlsxwriter and zlib, which CMake builds for the workbook: they are
@@ -21,25 +24,28 @@
 # machine's bookworm deb entries where there are none.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev nlohmann-json3-dev locales)
+# python3 runs the checks that are scripts, cloc counts the code.
+packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev nlohmann-json3-dev locales
+          python3 cloc)
 lean=()  # installed without what they only recommend
 npm_tests=0
 for preset in "$@"; do
   case "$preset" in
-    dev|release|no-tests|asan|benchmarks|wasm-speed) ;;
-    mingw32) packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 googletest)
-             lean+=(wine32:i386) ;;
-    mingw64) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest) ;;
+    no-tests|asan|package-linux) ;;
+    dev|pascal) packages+=(fp-compiler fp-units-rtl) ;;
+    release) packages+=(fp-compiler fp-units-rtl)
+             lean+=(chromium libreoffice-calc-nogui python3-openpyxl) ;;
+    mingw32|package-win32) packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 googletest)
+                           lean+=(wine32:i386) ;;
+    mingw64|package-win64) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64
+                                      googletest) ;;
     linux32) packages+=(g++-multilib qemu-user-static googletest) ;;
     fuzz) packages+=(clang libclang-rt-14-dev llvm) ;;
     valgrind) packages+=(valgrind) ;;
-    packages) packages+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
-                         g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 unzip python3)
-              lean+=(emscripten) ;;  # the viewer goes into every package
-    html) lean+=(chromium python3) ;;
+    html) lean+=(chromium) ;;
     xlsx) lean+=(libreoffice-calc-nogui python3-openpyxl) ;;
-    pascal) packages+=(fp-compiler fp-units-rtl python3) ;;
-    viewer) lean+=(emscripten) ;;
+    viewer) packages+=(googletest)
+            lean+=(emscripten) ;;
     wasm) packages+=(googletest)
           lean+=(emscripten chromium firefox-esr)
           npm_tests=1 ;;

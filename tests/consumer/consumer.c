@@ -6,11 +6,7 @@
 #include <impordano.h>
 
 int main(int argc, char** argv) {
-  /* Large enough for the largest record, aligned for its doubles. */
-  static union {
-    unsigned char bytes[IMP_MAX_RECORD_SIZE];
-    double align;
-  } buffer;
+  static ImpBuffer buffer;
   int32_t type;
   int records = 0, estimates = 0, summaries = 0, quantities = 0, details = 0, longTexts = 0;
 

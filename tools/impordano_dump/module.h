@@ -15,11 +15,11 @@
 namespace impdump {
 
 struct ModuleExports {
-  int32_t(IMP_CALL* start)(const char* path) = nullptr;
-  char*(IMP_CALL* getDescr)(void) = nullptr;
-  char*(IMP_CALL* kosztDescr)(void) = nullptr;
-  int32_t(IMP_CALL* getNextToken)(int32_t* type, void* buffer) = nullptr;
-  int32_t(IMP_CALL* end)(void) = nullptr;
+  ImpStartFn start = nullptr;
+  ImpGetDescrFn getDescr = nullptr;
+  ImpKosztDescrFn kosztDescr = nullptr;
+  ImpGetNextTokenFn getNextToken = nullptr;
+  ImpEndFn end = nullptr;
 };
 
 class Module {

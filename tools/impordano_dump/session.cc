@@ -78,6 +78,32 @@ class Output {
   std::string reason_;
 };
 
+// Why a file the module found to be no estimate export is none, told from
+// its first bytes as the module reads them: blank lines (CR LF or LF alone)
+// are skipped, and the first other line must be "[Plik]". The module says
+// no more, so that the cases a user can mend get words of their own.
+const char* WhyNotAnEstimate(const char* path) {
+  const char* const kOther = "its first non-blank line is not [Plik]";
+  std::FILE* file = std::fopen(path, "rb");
+  if (!file) return kOther;
+  int c = std::fgetc(file);
+  const bool empty = c == EOF;
+  // A UTF-8 byte-order mark: EF BB BF.
+  bool marked = c == 0xEF && std::fgetc(file) == 0xBB && std::fgetc(file) == 0xBF;
+  if (marked) c = std::fgetc(file);
+  while (c == '\r' || c == '\n') c = std::fgetc(file);
+  std::string line;
+  for (; c != EOF && line.size() < 6; c = std::fgetc(file)) line += static_cast<char>(c);
+  std::fclose(file);
+  if (empty) return "the file is empty";
+  if (line.empty() && !marked) return "it holds only blank lines";
+  if (marked && line.compare(0, 6, "[Plik]") == 0) {
+    return "it is UTF-8 text with a byte-order mark before [Plik], and an export is "
+           "Windows-1250 text without one: save it again as Windows-1250 (ANSI)";
+  }
+  return kOther;
+}
+
 // Why ImpStart refused the file, and the exit status for it. The module
 // names a file it cannot open or read (a directory too) by an errno value;
 // otherwise the file was read and is no estimate export.
@@ -88,10 +114,8 @@ int ReportStartFailure(const ModuleExports& module, const Options& options, std:
     std::fprintf(err, "%s: cannot open %s: %s\n", kProgram, file, ErrorText(message).c_str());
     return kExitCannotRead;
   }
-  std::fprintf(err,
-               "%s: %s is not an estimate export: its first non-blank line is not "
-               "[Plik]\n",
-               kProgram, file);
+  std::fprintf(err, "%s: %s is not an estimate export: %s\n", kProgram, file,
+               WhyNotAnEstimate(file));
   return kExitNotAnEstimate;
 }
 
@@ -105,18 +129,17 @@ using RecordHandler = std::function<bool(int32_t type, const unsigned char* reco
 // *outOfMemory (when given) if the module ran out of memory.
 int ReadRecords(const ModuleExports& module, const Options& options, std::FILE* err,
                 bool* outOfMemory, const RecordHandler& handle) {
-  // Big enough for the largest record, aligned for the doubles in it.
-  alignas(8) unsigned char buffer[IMP_MAX_RECORD_SIZE];
+  ImpBuffer buffer;
   for (;;) {
     int32_t type = kNoType;
-    if (module.getNextToken(&type, buffer) == 0) break;
+    if (module.getNextToken(&type, buffer.bytes) == 0) break;
     if (type == IMP_TOKEN_PROGRESS) continue;
     if (type == kNoType) {
       std::fprintf(err, "%s: importing %s failed: the module returned a record without a type\n",
                    kProgram, options.file.c_str());
       return kExitImportFailed;
     }
-    if (!handle(type, buffer)) return kExitCannotWrite;
+    if (!handle(type, buffer.bytes)) return kExitCannotWrite;
   }
   const char* message = module.getDescr();
   if (message && *message) {
@@ -140,9 +163,9 @@ int Import(const ModuleExports& module, const Options& options, std::FILE* err,
   return status;
 }
 
-// ImpKosztDescr's 256 bytes; an empty text should a module return none.
+// ImpKosztDescr's field; an empty one should a module return none.
 const char* DescriptionField(const ModuleExports& module) {
-  static const char kNone[256] = "";
+  static const char kNone[IMP_DESCRIPTION_SIZE] = "";
   const char* description = module.kosztDescr();
   return description ? description : kNone;
 }

@@ -1,21 +1,29 @@
 #!/usr/bin/env python3
-"""Checks the DOM a browser built from an impordano-dump --html page.
+"""The HTML page of impordano-dump in a real browser (Debian's chromium,
+headless): a ctest test, label html (tools/tests/CMakeLists.txt).
 
-Usage: check_html_dom.py NAME DOM RECORDS DESCRIPTION
+Usage: check_html_dom.py page|print TOOL BROWSER WORK ESTIMATE
 
-DOM is what the browser's --dump-dom printed, RECORDS the tool's JSON Lines
-for the same file and DESCRIPTION its --describe line. The page must have one
-position row per PositionRecord and one <details> per ElementRecord, hold
-every text of the records and the description as text (Polish letters
-intact, markup in the file shown, not run), and contain no element but
-those the tool writes: no <script>, no event-handler attribute, nothing that
-loads from elsewhere. Prints the counts it compared; exits 1 on a mismatch.
+page   The browser loads the page the tool writes for ESTIMATE and dumps the
+       DOM it built, which is compared with the tool's JSON Lines and
+       description for the same file: one position row per PositionRecord
+       and one <details> per ElementRecord, every text of the records and
+       the description as text (Polish letters intact, markup in the file
+       shown, not run), no element but those the tool writes: no <script>,
+       no event-handler attribute, nothing that loads from elsewhere.
+print  The page printed to PDF as it is and with every element collapsed
+       gives the same number of pages (printing opens them), at least one a
+       top-level element; a screenshot of it goes to WORK.
+Prints what it compared; exits 1 on a mismatch.
 """
 import collections
 import html.parser
 import json
+import os
 import re
+import subprocess
 import sys
+import tempfile
 
 # Every element the tool writes; anything else got in from the file.
 ALLOWED = {
@@ -78,14 +86,11 @@ def texts_of(value):
             yield from texts_of(item)
 
 
-def main(name, dom_path, records_path, description_path):
-    with open(records_path, encoding="utf-8") as f:
-        records = [json.loads(line) for line in f]
-    with open(description_path, encoding="utf-8") as f:
-        description = json.loads(f.readline())["description"]
+def check_dom(name, dom_text, records_text, description_text):
+    records = [json.loads(line) for line in records_text.splitlines()]
+    description = json.loads(description_text.splitlines()[0])["description"]
     dom = Dom()
-    with open(dom_path, encoding="utf-8") as f:
-        dom.feed(f.read())
+    dom.feed(dom_text)
     dom.close()
 
     kinds = collections.Counter(r["record"] for r in records)
@@ -124,7 +129,56 @@ def main(name, dom_path, records_path, description_path):
     return 1 if failures else 0
 
 
+def browser(program, work, *args):
+    """Runs the browser headless with a fresh profile and returns what it
+    printed. No network and no desktop here: nothing in the background.
+    --no-sandbox because CI runs as root, where Chromium's sandbox cannot
+    start."""
+    with tempfile.TemporaryDirectory(dir=work) as profile:
+        return subprocess.run(
+            [program, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+             "--no-first-run", "--disable-background-networking", "--disable-component-update",
+             "--disable-sync", f"--user-data-dir={profile}", *args],
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=120, text=True).stdout
+
+
+def main(mode, tool, program, work, estimate):
+    name = os.path.splitext(os.path.basename(estimate))[0]
+    os.makedirs(work, exist_ok=True)
+    dump = lambda *args: subprocess.run([tool, *args, estimate], stdout=subprocess.PIPE,
+                                        check=True, text=True, encoding="utf-8").stdout
+    page = os.path.join(work, name + ".html")
+    with open(page, "w", encoding="utf-8") as f:
+        f.write(dump("--html"))
+    if mode == "page":
+        # An empty DOM means the page never finished loading: a dialog of a
+        # script that got in would stop it so.
+        dom = browser(program, work, "--dump-dom", "file://" + page)
+        if not dom.strip():
+            print(f"{name}: the browser gave no DOM", file=sys.stderr)
+            return 1
+        return check_dom(name, dom, dump(), dump("--describe"))
+    collapsed = os.path.join(work, name + "-collapsed.html")
+    with open(page, encoding="utf-8") as f:
+        html_text = f.read()
+    with open(collapsed, "w", encoding="utf-8") as f:
+        f.write(re.sub(r'<details (class="element[^"]*") open>', r"<details \1>", html_text))
+    pages = []
+    for path in (page, collapsed):
+        pdf = path[:-5] + ".pdf"
+        browser(program, work, "--no-pdf-header-footer", f"--print-to-pdf={pdf}", "file://" + path)
+        with open(pdf, "rb") as f:
+            pages.append(len(re.findall(rb"/Type\s*/Page[^s]", f.read())))
+    elements = html_text.count('<details class="element level-1"')
+    screenshot = os.path.join(work, name + ".png")
+    browser(program, work, "--window-size=1280,3800", "--hide-scrollbars",
+            f"--screenshot={screenshot}", "file://" + page)
+    print(f"{name} printed: {pages[0]} pages open, {pages[1]} pages collapsed, "
+          f"{elements} top-level elements; screenshot {screenshot}")
+    return 0 if pages[0] == pages[1] >= elements and os.path.getsize(screenshot) else 1
+
+
 if __name__ == "__main__":
-    if len(sys.argv) != 5:
+    if len(sys.argv) != 6 or sys.argv[1] not in ("page", "print"):
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))
