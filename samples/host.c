@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "host: %s: error \"%s\" (\"\": not an estimate)\n", argv[1], ImpGetDescr());
     return 1;
   }
-  printf("description\t%s\n", Text(ImpKosztDescr(), 256));
+  printf("description\t%s\n", Text(ImpKosztDescr(), IMP_DESCRIPTION_SIZE));
   ImpEnd();
 
   if (ImpStart(argv[1]) != IMP_START_OK) return 1;

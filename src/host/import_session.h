@@ -24,6 +24,7 @@
 #include <string>
 
 #include "host/record_stream.h"
+#include "impordano.h"
 #include "reader/input_file.h"
 #include "reader/line_reader.h"
 #include "reader/long_text_store.h"
@@ -36,7 +37,7 @@ namespace imp {
 class ImportSession {
  public:
   static constexpr size_t kMessageSize = 260;
-  static constexpr size_t kDescriptionSize = 256;
+  static constexpr size_t kDescriptionSize = IMP_DESCRIPTION_SIZE;
 
   explicit ImportSession(size_t chunkSize = InputFile::kDefaultChunkSize) noexcept
       : input_(chunkSize) {}

@@ -27,7 +27,7 @@ begin
     WriteLn(ErrOutput, 'pascal_host: ', path, ': error "', ImpGetDescr, '"');
     Halt(1);
   end;
-  WriteLn('description'#9, ImpText(ImpKosztDescr^, 256));
+  WriteLn('description'#9, ImpText(ImpKosztDescr^, IMP_DESCRIPTION_SIZE));
   ImpEnd;
 
   if ImpStart(PAnsiChar(path)) <> IMP_START_OK then Halt(1);

@@ -133,9 +133,9 @@ int Import(const ModuleExports& module, const Options& options, std::FILE* err,
   return status;
 }
 
-// ImpKosztDescr's 256 bytes; an empty text should a module return none.
+// ImpKosztDescr's text field; an empty one should a module return none.
 const char* DescriptionField(const ModuleExports& module) {
-  static const char kNone[256] = "";
+  static const char kNone[IMP_DESCRIPTION_SIZE] = "";
   const char* description = module.kosztDescr();
   return description ? description : kNone;
 }

@@ -88,10 +88,10 @@ struct FieldName {
   std::size_t offset;
 };
 
-// The 256-byte text ImpKosztDescr returns, under the long-text rule, as the
-// one field of a block.
+// The text ImpKosztDescr returns, under the long-text rule, as the one
+// field of a block.
 struct Description {
-  char description[256];
+  char description[IMP_DESCRIPTION_SIZE];
 };
 
 // The lists, one line a field in the order of the offsets:
