@@ -18,7 +18,7 @@
  *                            nothing meaningful.
  *   ImpEnd()                 ends the import; 0, or the error of closing.
  *   ImpKosztDescr()          the description of the file (its "Opis"), a
- *                            text field of IMP_DESCRIPTION_SIZE (256) bytes. Once, right after ImpStart
+ *                            256-byte text field. Once, right after ImpStart
  *                            returned 1; anywhere else it gives "" (and
  *                            empties the text an earlier call gave).
  *   ImpGetDescr()            the error text, at any time (below).
@@ -160,7 +160,7 @@ IMP_API int32_t IMP_CALL ImpEnd(void);
 /* The buffer passed to ImpGetNextToken must hold the largest record. */
 #define IMP_MAX_RECORD_SIZE 1888
 
-/* The text field ImpKosztDescr returns. */
+/* The size of the text field ImpKosztDescr points to. */
 #define IMP_DESCRIPTION_SIZE 256
 
 /* Tags: the first int32 of each record. */

@@ -63,7 +63,7 @@ const
   IMP_TOKEN_PROGRESS = 22; { the buffer holds one Double in [0, 1] }
 
   IMP_MAX_RECORD_SIZE = 1888;
-  { The text field ImpKosztDescr returns. }
+  { The size of the text field ImpKosztDescr points to. }
   IMP_DESCRIPTION_SIZE = 256;
 
   IMP_TAG_MEASUREMENT_LINE = 2;

@@ -133,7 +133,7 @@ int Import(const ModuleExports& module, const Options& options, std::FILE* err,
   return status;
 }
 
-// ImpKosztDescr's text field; an empty one should a module return none.
+// ImpKosztDescr's field; an empty one should a module return none.
 const char* DescriptionField(const ModuleExports& module) {
   static const char kNone[IMP_DESCRIPTION_SIZE] = "";
   const char* description = module.kosztDescr();
