@@ -67,12 +67,6 @@ TEST(ImpStart, ReportsTheErrorNumberOfAFailedOpen) {
   }
 }
 
-TEST(ImpEnd, TwiceAndWithoutAnImport) {
-  ASSERT_EQ(StartBytes("[Plik]\n").result, 1);
-  EXPECT_EQ(ImpEnd(), 0);
-  EXPECT_EQ(ImpEnd(), 0);
-}
-
 // The description is the last "Opis" of the file section, its first field,
 // in a text field under the long-text rule: read as hosts read it, it gives
 // the whole value, and its full text lasts until ImpEnd, which releases it.
@@ -105,18 +99,6 @@ TEST(ImpKosztDescr, ReadsTheFileSectionsOpis) {
   }
 }
 
-TEST(ImpKosztDescr, OnlyOnAFreshImport) {
-  ASSERT_EQ(StartBytes("[Plik]\nOpis=d\n[Kosztorys]\n").result, 1);
-  EXPECT_STREQ(ImpKosztDescr(), "d");
-  EXPECT_STREQ(ImpKosztDescr(), "");  // the file section is read already
-  int32_t type = -1;
-  unsigned char buffer[IMP_MAX_RECORD_SIZE];
-  EXPECT_EQ(ImpGetNextToken(&type, buffer), 0);  // no import after a description
-  EXPECT_EQ(type, -1);
-  ImpEnd();
-  EXPECT_STREQ(ImpKosztDescr(), "");  // no open import
-}
-
 // The file section names the decimal symbol by its first byte, '.' when
 // the value is empty. Only a record import takes it (for later files too);
 // a description leaves it as it was.
@@ -138,6 +120,7 @@ TEST(FileSection, DecimalSymbol) {
   ImpEnd();
 }
 
+// Calls out of order, or with null arguments, give nothing and write nothing.
 TEST(ImpGetNextToken, GuardsTheCallingOrder) {
   int32_t type = -1;
   unsigned char buffer[IMP_MAX_RECORD_SIZE];
@@ -146,10 +129,18 @@ TEST(ImpGetNextToken, GuardsTheCallingOrder) {
   EXPECT_EQ(ImpGetNextToken(&type, nullptr), 0);
   EXPECT_EQ(ImpGetNextToken(&type, buffer), 1);
   EXPECT_EQ(type, IMP_TOKEN_ESTIMATE);
-  ImpEnd();
+  EXPECT_STREQ(ImpKosztDescr(), "");  // only right after ImpStart
+  EXPECT_EQ(ImpEnd(), 0);
+  EXPECT_EQ(ImpEnd(), 0);
   type = -1;
   EXPECT_EQ(ImpGetNextToken(&type, buffer), 0);  // the summary's block is gone
+  EXPECT_STREQ(ImpKosztDescr(), "");             // no open import
+  ASSERT_EQ(StartBytes("[Plik]\nOpis=d\n[Kosztorys]\n").result, 1);
+  EXPECT_STREQ(ImpKosztDescr(), "d");
+  EXPECT_STREQ(ImpKosztDescr(), "");  // the file section is read already
+  EXPECT_EQ(ImpGetNextToken(&type, buffer), 0);  // no records after a description
   EXPECT_EQ(type, -1);
+  ImpEnd();
 }
 
 // An import ended half-way, by ImpEnd or by the next ImpStart, leaves

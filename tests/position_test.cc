@@ -147,18 +147,6 @@ TEST(MeasurementLines, Cases) {
   }
 }
 
-TEST(MeasurementLines, NumbersStartAfreshInEachPosition) {
-  const Import import(File({"[Pozycja 1]", "Komentarz 1=a", "[Pozycja 2]", "Przedmiar 1=b",
-                            "[Pozycja 3]", "Komentarz 2=c"}));
-  EXPECT_EQ(import.Types(), (std::vector<int32_t>{P, ML, P, ML, P, ML, SUM}));
-  std::string texts;
-  for (const Token* line : import.OfType(ML)) {
-    const auto& record = line->As<MeasurementLineRecord>();
-    texts += std::to_string(record.entryKind) + record.comment + record.measurement + " ";
-  }
-  EXPECT_EQ(texts, "0a 2b 0c ");
-}
-
 TEST(AuxiliaryMaterials, ResourceRecord) {
   const std::string key = "Materia\xB3y pomocnicze=";
   struct Case {

@@ -84,20 +84,6 @@ TEST(LineReader, ClassifiesAndSplitsLines) {
   }
 }
 
-// A header's number counts its parts: the element's depth; at most 10.
-TEST(LineReader, HeaderNumberParts) {
-  const std::pair<std::string, int32_t> cases[] = {
-      {"[Element 2]\n", 1}, {"[Element 1.2]\n", 2}, {"[Element ]\n", 1},
-      {"[Pozycja 1.2.3]\n", 3}, {"[RMS 1.2.3.4]\n", 4},
-      {"[Element 1.2.3.4.5.6.7.8.9.10.11]\n", 10},
-  };
-  for (const auto& c : cases) {
-    ReaderOver over(c.first);
-    over.reader.ReadLine();
-    EXPECT_EQ(over.reader.FieldCount(), c.second) << c.first;
-  }
-}
-
 // The kinds of the lines of a file and the texts of its key lines, read
 // with `chunkSize`.
 std::vector<std::string> ReadAll(const std::string& bytes, size_t chunkSize) {
@@ -246,22 +232,6 @@ TEST(CopyField, OnlyTheFieldAskedFor) {
   second.reader.CopyField(&field[0], 1, 32);
   EXPECT_EQ(second.store.Count(), 1u);
   EXPECT_EQ(imp_test::LongText(field.data(), 32), longText);
-}
-
-TEST(LongTextStore, KeepsEveryCutTextAtItsAddressBelow4GiB) {
-  imp::LongTextStore store;
-  std::vector<const char*> kept;
-  for (int i = 0; i < 50000; ++i) {
-    const std::string text = "text " + std::to_string(i % 2);  // equal texts kept twice
-    kept.push_back(store.Keep(text.c_str(), text.size()));
-  }
-  ASSERT_EQ(store.Count(), 50000u);
-  for (int i = 0; i < 50000; ++i) {
-    ASSERT_STREQ(kept[static_cast<size_t>(i)], i % 2 ? "text 1" : "text 0");
-    ASSERT_EQ(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(kept[static_cast<size_t>(i)])) >> 32, 0u);
-  }
-  store.Clear();
-  EXPECT_EQ(store.Count(), 0u);
 }
 
 // The second reading of a file compares every chunk with the first; one

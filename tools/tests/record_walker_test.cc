@@ -58,23 +58,6 @@ TEST(Layouts, FieldsCoverEveryByteInOrder) {
                                          "CatalogueDetail", "CostItem"}));
 }
 
-// Item counts and sizes are named int32 fields of the same record.
-TEST(Layouts, ItemsFindTheirCountAndSize) {
-  for (const Layout* layout : AllLayouts()) {
-    for (const Field& items : *layout) {
-      if (items.kind != FieldKind::kItems) continue;
-      int found = 0;
-      for (const Field& field : *layout) {
-        if ((field.offset == items.countOffset || field.offset == items.itemSizeOffset) &&
-            field.kind == FieldKind::kInt) {
-          ++found;
-        }
-      }
-      EXPECT_EQ(found, 2) << layout->name << "." << items.name;
-    }
-  }
-}
-
 // A position with a catalogue detail and a cut description, walked with and
 // without the reserved fields: the blocks and texts behind the slots are
 // copies that outlive the record.
