@@ -323,8 +323,8 @@ const std::vector<Row>& Rows() {
        "resource R \"\" nan \"nan*inf\" | resource S \"\" -inf \"-inf\" | "
        "summary nan nan 0 inf nan"},
       {"Fifo",
-       "a FIFO is read like a file, whatever pieces the writer sends; it has no size, so no "
-       "progress report",
+       "a FIFO is read like a file, whatever pieces the writer sends (its lack of a size, "
+       "which leaves out progress reports: ImpGetNextToken.NoProgressForAnInputWithoutSize)",
        imp_test::RichFile, nullptr, Source::kFifo},
       {"RepeatedImportsKeepMemoryFlat",
        "every import starts afresh and ImpEnd releases what the host no longer reads: "
