@@ -31,7 +31,7 @@ TEST(ImpStart, AcceptsOnlyAFileHeaderAsTheFirstNonBlankLine) {
       {"[Plik]\n", 1},          {"\n\n[Plik]\nOpis=x\n", 1}, {"[Plik]\r\n", 1},
       {"[Plik]", 3},            {"", 3},                     {"\n\n\n", 3},
       {"[Plik] \n", 3},         {" \n[Plik]\n", 3},          {"[Kosztorys]\n[Plik]\n", 3},
-      {"\x1A[Plik]\n", 3},
+      {"\x1A[Plik]\n", 3},      {"[Plik]\r[Kosztorys]\r", 3},  // a lone CR ends no line
   };
   for (const auto& c : cases) {
     const Started started = StartBytes(c.first);
@@ -67,60 +67,47 @@ TEST(ImpStart, ReportsTheErrorNumberOfAFailedOpen) {
   }
 }
 
-TEST(ImpEnd, TwiceAndWithoutAnImport) {
-  ASSERT_EQ(StartBytes("[Plik]\n").result, 1);
-  EXPECT_EQ(ImpEnd(), 0);
-  EXPECT_EQ(ImpEnd(), 0);
-}
-
-std::string Description(const std::string& fileSection) {
-  const Started started = StartBytes("[Plik]\n" + fileSection + "[Kosztorys]\n");
-  EXPECT_EQ(started.result, 1);
-  const char* description = ImpKosztDescr();
-  std::string text(description, 256);
-  ImpEnd();
-  return text;
-}
-
+// The description is the last "Opis" of the file section, its first field,
+// in a text field under the long-text rule: read as hosts read it, it gives
+// the whole value, and its full text lasts until ImpEnd, which releases it.
 TEST(ImpKosztDescr, ReadsTheFileSectionsOpis) {
   const std::pair<std::string, std::string> cases[] = {
       {"", ""},
       {"Opis=first\nOpis=last\n", "last"},
       {"Opis=one\ttwo\n", "one"},
       {"Nazwa=x\nOpis=remont \xB3\xB9" "ki\n", "remont \xB3\xB9ki"},
+      // A text of 251 bytes after a cut one: its slot is 0 again.
+      {"Opis=" + Filler(600) + "\n", Filler(600)},
+      {"Opis=" + Filler(251) + "\n", Filler(251)},
+      {"Opis=" + Filler(250) + "\n", Filler(250)},
+      {"Opis=" + Filler(252) + "\n", Filler(252)},
+      {"Opis=" + Filler(255) + "\n", Filler(255)},
+      {"Opis=\x8C" + Filler(255) + "\n", "\x8C" + Filler(255)},
   };
   for (const auto& c : cases) {
-    EXPECT_STREQ(Description(c.first).c_str(), c.second.c_str()) << c.first;
+    SCOPED_TRACE(c.second.size());
+    ASSERT_EQ(StartBytes("[Plik]\n" + c.first + "[Kosztorys]\n").result, 1);
+    const char* description = ImpKosztDescr();
+    const char* full = IMP_LONG_TEXT(description, IMP_DESCRIPTION_SIZE);
+    EXPECT_EQ(full ? full : description, c.second);
+    int32_t type = 0;
+    unsigned char buffer[IMP_MAX_RECORD_SIZE];
+    EXPECT_EQ(ImpGetNextToken(&type, buffer), 0);  // the description ends what the import delivers
+    EXPECT_EQ(full ? full : description, c.second);
+    EXPECT_EQ(ImpEnd(), 0);
+    EXPECT_EQ(imp::LowRegionsInUse(), 0);
   }
-  const std::string whole(251, 'w');
-  std::string field = Description("Opis=" + whole + "\n");
-  EXPECT_EQ(field.substr(0, 252), whole + '\0');
-  EXPECT_EQ(field.substr(252), std::string(4, '\0'));
-
-  // The full text stays readable until the host's next call.
-  ASSERT_EQ(StartBytes("[Plik]\nOpis=" + std::string(300, 'c') + "\n").result, 1);
-  const char* description = ImpKosztDescr();
-  EXPECT_EQ(std::string(description), std::string(251, 'c'));
-  EXPECT_EQ(imp_test::LongText(description, 256), std::string(300, 'c'));
-  ImpEnd();
 }
 
-TEST(ImpKosztDescr, OnlyOnAFreshImport) {
-  ASSERT_EQ(StartBytes("[Plik]\nOpis=d\n[Kosztorys]\n").result, 1);
-  EXPECT_STREQ(ImpKosztDescr(), "d");
-  EXPECT_STREQ(ImpKosztDescr(), "");  // the file section is read already
-  int32_t type = -1;
-  unsigned char buffer[IMP_MAX_RECORD_SIZE];
-  EXPECT_EQ(ImpGetNextToken(&type, buffer), 0);  // no import after a description
-  EXPECT_EQ(type, -1);
-  ImpEnd();
-  EXPECT_STREQ(ImpKosztDescr(), "");  // no open import
-}
-
-// Only a record import takes the decimal symbol its file names (for later
-// files too); a description leaves it as it was.
-TEST(ImpKosztDescr, LeavesTheDecimalSymbol) {
-  { const Import withPoint(File({}, '.')); }
+// The file section names the decimal symbol by its first byte, '.' when
+// the value is empty. Only a record import takes it (for later files too);
+// a description leaves it as it was.
+TEST(FileSection, DecimalSymbol) {
+  const std::string symbol = "Symbol dziesi\xEAtny=";
+  for (const auto& c : {std::make_pair(symbol + ",x", 1.5), std::make_pair(symbol, 1.0)}) {
+    const Import import(Lines({"[Plik]", c.first, "[Pozycja 1]", "Obmiar=1,5"}));
+    EXPECT_EQ(import.First<PositionRecord>(IMP_TOKEN_POSITION).quantity, c.second) << c.first;
+  }
   ASSERT_EQ(StartBytes("[Plik]\nSymbol dziesi\xEAtny=,\nOpis=d\n").result, 1);
   EXPECT_STREQ(ImpKosztDescr(), "d");
   ImpEnd();
@@ -133,6 +120,7 @@ TEST(ImpKosztDescr, LeavesTheDecimalSymbol) {
   ImpEnd();
 }
 
+// Calls out of order, or with null arguments, give nothing and write nothing.
 TEST(ImpGetNextToken, GuardsTheCallingOrder) {
   int32_t type = -1;
   unsigned char buffer[IMP_MAX_RECORD_SIZE];
@@ -141,57 +129,77 @@ TEST(ImpGetNextToken, GuardsTheCallingOrder) {
   EXPECT_EQ(ImpGetNextToken(&type, nullptr), 0);
   EXPECT_EQ(ImpGetNextToken(&type, buffer), 1);
   EXPECT_EQ(type, IMP_TOKEN_ESTIMATE);
-  ImpEnd();
+  EXPECT_STREQ(ImpKosztDescr(), "");  // only right after ImpStart
+  EXPECT_EQ(ImpEnd(), 0);
+  EXPECT_EQ(ImpEnd(), 0);
   type = -1;
   EXPECT_EQ(ImpGetNextToken(&type, buffer), 0);  // the summary's block is gone
+  EXPECT_STREQ(ImpKosztDescr(), "");             // no open import
+  ASSERT_EQ(StartBytes("[Plik]\nOpis=d\n[Kosztorys]\n").result, 1);
+  EXPECT_STREQ(ImpKosztDescr(), "d");
+  EXPECT_STREQ(ImpKosztDescr(), "");  // the file section is read already
+  EXPECT_EQ(ImpGetNextToken(&type, buffer), 0);  // no records after a description
   EXPECT_EQ(type, -1);
-}
-
-TEST(ImpStart, EndsTheOpenImportAndStartsAfresh) {
-  int32_t type = 0;
-  unsigned char buffer[IMP_MAX_RECORD_SIZE];
-  ASSERT_EQ(StartBytes("[Plik]\nSymbol dziesi\xEAtny=,\n[Element 1]\n[Element 2]\n").result, 1);
-  ASSERT_EQ(ImpGetNextToken(&type, buffer), 1);
-  ASSERT_EQ(StartBytes("[Plik]\n[Pozycja 1]\nObmiar=1,5\n").result, 1);  // no ImpEnd between
-  std::vector<int32_t> types;
-  while (ImpGetNextToken(&type, buffer) == 1) {
-    types.push_back(type);
-    if (type == IMP_TOKEN_POSITION) {
-      // The decimal symbol of the first file carries over.
-      EXPECT_EQ(reinterpret_cast<PositionRecord*>(buffer)->quantity, 1.5);
-    }
-  }
-  EXPECT_EQ(types, (std::vector<int32_t>{IMP_TOKEN_POSITION, IMP_TOKEN_SUMMARY}));
   ImpEnd();
 }
 
+// An import ended half-way, by ImpEnd or by the next ImpStart, leaves
+// nothing behind, and the next one starts afresh: its own records and
+// rates, and the decimal symbol that a whole reading of the first file
+// would have left.
+TEST(ImpStart, EndsTheOpenImportAndStartsAfresh) {
+  const long regions = imp::LowRegionsInUse();
+  for (const bool endFirst : {true, false}) {
+    SCOPED_TRACE(endFirst ? "ImpEnd" : "ImpStart");
+    int32_t type = 0;
+    unsigned char buffer[IMP_MAX_RECORD_SIZE];
+    ASSERT_EQ(StartBytes(File({"[Kosztorys]", "[RMS 1]", "Typ=R", "Koszty po\x9Crednie=65",
+                               "[Pozycja 1]", "Przedmiar 1=" + Filler(300), "[Element 1]"}, ','))
+                  .result, 1);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(ImpGetNextToken(&type, buffer), 1);
+    if (endFirst) {
+      EXPECT_EQ(ImpEnd(), 0);
+      EXPECT_EQ(ImpGetNextToken(&type, buffer), 0);
+    }
+    ASSERT_EQ(StartBytes(Lines({"[Plik]", "[Pozycja 1]", "Obmiar=2,5", "[RMS 1]", "Typ=R",
+                                "Koszty po\x9Crednie=8"})).result, 1);
+    std::vector<int32_t> types;
+    while (ImpGetNextToken(&type, buffer) == 1) {
+      types.push_back(type);
+      if (type == IMP_TOKEN_POSITION) {
+        EXPECT_EQ(reinterpret_cast<const PositionRecord*>(buffer)->quantity, 2.5);
+      } else if (type == IMP_TOKEN_SUMMARY) {
+        const auto* summary = reinterpret_cast<const SummaryRecord*>(buffer);
+        EXPECT_EQ(Follow<CostItem>(summary->items)->rate, 8.0);
+      }
+    }
+    EXPECT_EQ(types, (std::vector<int32_t>{IMP_TOKEN_POSITION, IMP_TOKEN_RESOURCE, IMP_TOKEN_SUMMARY}));
+    ImpEnd();
+    EXPECT_EQ(imp::LowRegionsInUse(), regions);
+  }
+}
+
+// A report is due once the reading stands more than 5,000 bytes on since
+// the last one; it takes the call unless a record replaces it.
 TEST(ImpGetNextToken, ProgressReports) {
   const std::string padding = "Opis=" + std::string(6000, 'p') + "\n";
-  {
-    // Records left: the due report is replaced by the next record.
-    Import import("[Plik]\n" + padding + "[Kosztorys]\n[Element 1]\n");
-    EXPECT_EQ(import.Types(), (std::vector<int32_t>{2, 6, 3}));
-    EXPECT_TRUE(import.progress.empty());
-  }
-  {
-    // Nothing left: the call returns 0 with the report.
-    Import import("[Plik]\n" + padding);
-    EXPECT_EQ(import.Types(), (std::vector<int32_t>{6}));
-    EXPECT_EQ(import.progress, (std::vector<double>{1.0}));
-  }
-  {
-    Import import("[Plik]\n[Kosztorys]\n");  // small files never report
-    EXPECT_TRUE(import.progress.empty());
-  }
-  {
-    // The file header more than 5000 bytes in: the first call reports where
-    // the reading stands and reads no further; the next one reads the file.
-    const std::string blanks(6000, '\n');
-    const std::string rest = "[Kosztorys]\n[Element 1]\nOpis=" + std::string(6000, 'e') + "\n";
-    Import import(blanks + "[Plik]\n" + rest);
-    EXPECT_EQ(import.Types(), (std::vector<int32_t>{2, 6, 3}));
-    const double size = static_cast<double>(blanks.size() + 7 + rest.size());
-    EXPECT_EQ(import.progress, (std::vector<double>{(blanks.size() + 7) / size}));
+  const std::string rest = "[Kosztorys]\n[Element 1]\nOpis=" + std::string(6000, 'e') + "\n";
+  // The file header, after blank lines, read to `end` bytes in: the first
+  // call reports there and reads no further; the next one reads the file.
+  const auto headerEndingAt = [&](size_t end) { return std::string(end - 7, '\n') + "[Plik]\n" + rest; };
+  const double size = 5001.0 + static_cast<double>(rest.size());
+  struct Case { const char* name; std::string file; std::vector<int32_t> types; std::vector<double> progress; };
+  const Case cases[] = {
+      {"records left: the due report is replaced", "[Plik]\n" + padding + rest, {2, 6, 3}, {}},
+      {"nothing left: the call returns 0 with the report", "[Plik]\n" + padding, {6}, {1.0}},
+      {"small files never report", "[Plik]\n[Kosztorys]\n", {2, 6}, {}},
+      {"the header read to 5,000 bytes in", headerEndingAt(5000), {2, 6, 3}, {}},
+      {"the header read to 5,001 bytes in", headerEndingAt(5001), {2, 6, 3}, {5001.0 / size}},
+  };
+  for (const Case& c : cases) {
+    const Import import(c.file);
+    EXPECT_EQ(import.Types(), c.types) << c.name;
+    EXPECT_EQ(import.progress, c.progress) << c.name;
   }
 }
 
@@ -219,14 +227,9 @@ TEST(ImpGetNextToken, NoProgressForAnInputWithoutSize) {
 // Every allocation of a whole import in turn fails: the import either fails
 // as a whole (no record, "12") or, past the last allocation, succeeds whole.
 TEST(ImpGetNextToken, RunningOutOfMemoryFailsTheWholeImport) {
-  const std::string file = Lines(
-      {"[Plik]", "[Kosztorys]", "Nazwa=" + std::string(300, 'n'), "[Element 1]", "Obmiar=2",
-       "[Pozycja 1.1]", "Katalog=KNR", "Kolumna=0202-0101-02", "Przedmiar 1=2*3",
-       "Komentarz 2=" + std::string(300, 'k'), "Materia\xB3y pomocnicze=5", "[RMS 1]", "Typ=R",
-       "Koszty po\x9Crednie=60", "Zysk Kb=10", "Koszty zakupu=5", "Zysk Kz=3", "[RMS 2]",
-       "Typ=S", "Nazwa=" + std::string(200, 's')});
+  const std::string file = RichFile();
   const Import reference(file);
-  ASSERT_EQ(reference.Types().size(), 9u);
+  ASSERT_EQ(reference.Types().size(), 12u);
 
   bool succeeded = false;
   for (long n = 0; n < 1000 && !succeeded; ++n) {

@@ -25,17 +25,6 @@ std::vector<std::string> ResourceNames(const Import& import) {
   return names;
 }
 
-TEST(ImportOrder, ResourcesGoAfterTheRecordBuiltBeforeThemAndEquipmentToTheEnd) {
-  Import import(Lines({"[Plik]", "[Kosztorys]", "Nazwa=Dom", "[Element 1]", "[Pozycja 1.1]",
-                       "Przedmiar 1=2*3", "Materia\xB3y pomocnicze=5"}) +
-                Resource("1.1.1", "R") + Resource("1.1.2", "M") + Resource("1.1.3", "S") +
-                Resource("1.1.4", "R"));
-  ASSERT_EQ(import.startResult, IMP_START_OK);
-  EXPECT_EQ(import.Types(), (std::vector<int32_t>{E, SUM, EL, P, RES, RES, ML, RES, RES, RES}));
-  EXPECT_EQ(ResourceNames(import),
-            (std::vector<std::string>{"R1.1.1", "M1.1.2", "A", "S1.1.3", "R1.1.4"}));
-}
-
 TEST(ImportOrder, Cases) {
   struct Case {
     const char* name;
@@ -70,6 +59,11 @@ TEST(ImportOrder, Cases) {
            Lines({"[Pozycja 2]", "Komentarz 1=b"}) + Resource("3", "R"),
        {P, RES, RES, ML, RES, P, RES, ML, SUM},
        {"R1", "M2", "A", "R3"}},
+      {"measurement lines, then auxiliary materials, before the first 'S'",
+       Lines({"[Plik]", "[Kosztorys]", "[Element 1]", "[Pozycja 1.1]", "Przedmiar 1=2*3",
+              "Materia\xB3y pomocnicze=5"}) +
+           Resource("1", "R") + Resource("2", "M") + Resource("3", "S") + Resource("4", "R"),
+       {E, SUM, EL, P, RES, RES, ML, RES, RES, RES}, {"R1", "M2", "A", "S3", "R4"}},
       {"'S' resources between two positions",
        Lines({"[Plik]", "[Pozycja 1]", "Przedmiar 1=a"}) + Resource("1", "S") + Resource("2", "S") +
            Resource("3", "M") + Lines({"[Pozycja 2]"}) + Resource("4", "S") + Resource("5", "R"),

@@ -177,12 +177,12 @@ TEST(Numbers, ImportUnderACommaLocale) {
          "Wsp\xF3\xB3" "czynnik koryguj\xB9" "cy=1.5", "Tarvo=", "Koszty po\x9Crednie=12.5"}));
     const auto resources = import.OfType(IMP_TOKEN_RESOURCE);
     ASSERT_EQ(resources.size(), 2u);
-    EXPECT_EQ(import.OfType(IMP_TOKEN_POSITION)[0]->Double(1160), 0.25);
-    EXPECT_EQ(resources[0]->Double(208), 0.5);
-    EXPECT_EQ(resources[0]->Text(420), "0.25*2");
-    EXPECT_EQ(resources[1]->Text(420), "0.000000*1.500000");
-    const auto& summary = import.OfType(IMP_TOKEN_SUMMARY)[0]->As<SummaryRecord>();
-    EXPECT_EQ(static_cast<const CostItem*>(IMP_SLOT_PTR(summary.items))->rate, 12.5);
+    EXPECT_EQ(import.First<PositionRecord>(IMP_TOKEN_POSITION).quantity, 0.25);
+    EXPECT_EQ(resources[0]->As<ResourceRecord>().consumption, 0.5);
+    EXPECT_STREQ(resources[0]->As<ResourceRecord>().consumptionText, "0.25*2");
+    EXPECT_STREQ(resources[1]->As<ResourceRecord>().consumptionText, "0.000000*1.500000");
+    const auto summary = import.First<SummaryRecord>(IMP_TOKEN_SUMMARY);
+    EXPECT_EQ(imp_test::Follow<CostItem>(summary.items)->rate, 12.5);
   }
   std::setlocale(LC_ALL, "C");
 }

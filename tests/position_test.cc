@@ -1,8 +1,7 @@
 // Position records, their catalogue detail, measurement lines and
-// auxiliary materials, from whole imports, byte by byte.
+// auxiliary materials, from whole imports: what each key line changes in
+// the records of a section without keys.
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "test_support.h"
 
@@ -13,61 +12,35 @@ using namespace imp_test;
 constexpr int32_t P = IMP_TOKEN_POSITION, ML = IMP_TOKEN_MEASUREMENT_LINE,
                   RES = IMP_TOKEN_RESOURCE, SUM = IMP_TOKEN_SUMMARY;
 
-Image InitialPosition() {
-  Image i(1888);
-  i.Int(0, 13).Text(4, " ").Int(1348, -1).Double(1400, 1.0);
-  return i;
-}
-
 std::string PositionFile(const std::vector<std::string>& lines, char decimalSymbol = '.') {
   return File({"[Pozycja 1.1]"}, decimalSymbol) + Lines(lines);
 }
 
 TEST(PositionRecord, KeyLines) {
-  struct Case {
-    const char* name;
-    std::vector<std::string> lines;
-    std::function<void(Image&)> expect;
-  };
-  const Case cases[] = {
-      {"no keys", {}, [](Image&) {}},
-      {"unknown keys and remarks", {"Uwagi=3", "Typ=R", "opis=x", "Opis =x"}, [](Image&) {}},
-      {"description", {"Opis=Wykop \xB3\xF3" "d\tx"}, [](Image& i) { i.Text(324, "Wykop \xB3\xF3" "d"); }},
-      {"quantity and price", {"Obmiar=12.5", "Cena=300"},
-       [](Image& i) { i.Double(1160, 12.5).Double(1328, 300.0); }},
-      {"unit with one field", {"JM=m3"}, [](Image& i) { i.Text(836, "m3"); }},
-      {"unit with two fields", {"JM=m3\tszt"}, [](Image& i) { i.Text(836, "m3").Text(868, "szt"); }},
-      {"unit with an empty first field", {"JM=\tszt"}, [](Image& i) { i.Text(868, "szt"); }},
-      {"simplified 1", {"Uproszczona=1"}, [](Image& i) { i.Int(1300, 1); }},
-      {"simplified 3", {"Uproszczona=3"}, [](Image& i) { i.Int(1300, 1); }},
-      {"simplified -1", {"Uproszczona=-1"}, [](Image& i) { i.Int(1300, 1); }},
-      {"simplified 2", {"Uproszczona=2"}, [](Image&) {}},
-      {"simplified 1, then 2 clears", {"Uproszczona=1", "Uproszczona=2"}, [](Image&) {}},
-      {"multiplicity 2.5", {"Krotno\x9C\xE6=2.5"}, [](Image& i) { i.Double(1400, 2.5); }},
-      {"multiplicity empty gives 0", {"Krotno\x9C\xE6="}, [](Image& i) { i.Double(1400, 0.0); }},
-      {"a bare sign reads as +0.0", {"Obmiar=-", "Cena=+", "Krotno\x9C\xE6=-abc"},
-       [](Image& i) { i.Double(1400, 0.0); }},
+  using R = PositionRecord;
+  const std::string multiplicity = "Krotno\x9C\xE6=";
+  ExpectKeyLines<R>(P, "[Pozycja 1.1]", {
+      {"unknown keys and remarks", {"Uwagi=3", "Typ=R", "opis=x", "Opis =x"}, [](R&) {}},
+      {"description", {"Opis=Wykop \xB3\xF3" "d\tx"}, [](R& r) { SetText(r.description, "Wykop \xB3\xF3" "d"); }},
+      {"quantity and price", {"Obmiar=12.5", "Cena=300"}, [](R& r) { r.quantity = 12.5; r.price = 300; }},
+      {"decimal comma", {"Obmiar=1,5", "Cena=300,25", multiplicity + "2,0"},
+       [](R& r) { r.quantity = 1.5; r.price = 300.25; r.multiplicity = 2.0; }, ','},
+      {"unit with one field", {"JM=m3"}, [](R& r) { SetText(r.unit, "m3"); }},
+      {"unit with two fields", {"JM=m3\tszt"}, [](R& r) { SetText(r.unit, "m3"); SetText(r.secondUnit, "szt"); }},
+      {"unit with an empty first field", {"JM=\tszt"}, [](R& r) { SetText(r.secondUnit, "szt"); }},
+      {"simplified 1", {"Uproszczona=1"}, [](R& r) { r.flags = IMP_POSITION_FLAG_SIMPLIFIED; }},
+      {"simplified 3", {"Uproszczona=3"}, [](R& r) { r.flags = IMP_POSITION_FLAG_SIMPLIFIED; }},
+      {"simplified -1", {"Uproszczona=-1"}, [](R& r) { r.flags = IMP_POSITION_FLAG_SIMPLIFIED; }},
+      {"simplified 2", {"Uproszczona=2"}, [](R&) {}},
+      {"simplified 1, then 2 clears", {"Uproszczona=1", "Uproszczona=2"}, [](R&) {}},
+      {"multiplicity 2.5", {multiplicity + "2.5"}, [](R& r) { r.multiplicity = 2.5; }},
+      {"multiplicity empty gives 0", {multiplicity}, [](R& r) { r.multiplicity = 0.0; }},
+      {"a bare sign reads as +0.0", {"Obmiar=-", "Cena=+", multiplicity + "-abc"},
+       [](R& r) { r.multiplicity = 0.0; }},
       {"-0 written in the file stays -0.0", {"Obmiar=-0", "Cena=-0e5"},
-       [](Image& i) { i.Double(1160, -0.0).Double(1328, -0.0); }},
-      {"later values win, an empty one gives 0", {"Cena=2", "Cena=", "Obmiar=3", "Obmiar="},
-       [](Image&) {}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Import import(PositionFile(c.lines));
-    EXPECT_EQ(import.Types(), (std::vector<int32_t>{P, SUM}));
-    ASSERT_EQ(import.OfType(P).size(), 1u);
-    Image expected = InitialPosition();
-    c.expect(expected);
-    EXPECT_TRUE(SameBytes(*import.OfType(P)[0], expected));
-  }
-}
-
-TEST(PositionRecord, DecimalComma) {
-  Import import(PositionFile({"Obmiar=1,5", "Cena=300,25", "Krotno\x9C\xE6=2,0"}, ','));
-  ASSERT_EQ(import.OfType(P).size(), 1u);
-  EXPECT_TRUE(SameBytes(*import.OfType(P)[0],
-                        InitialPosition().Double(1160, 1.5).Double(1328, 300.25).Double(1400, 2.0)));
+       [](R& r) { r.quantity = -0.0; r.price = -0.0; }},
+      {"later values win, an empty one gives 0", {"Cena=2", "Cena=", "Obmiar=3", "Obmiar="}, [](R&) {}},
+  });
 }
 
 TEST(PositionRecord, CatalogueReference) {
@@ -99,42 +72,58 @@ TEST(PositionRecord, CatalogueReference) {
       // Cut texts join as they were cut; their full texts are kept all the same.
       {Filler(64), Filler(300, 'A'), Filler(59) + " " + Filler(251, 'A'), nullptr, ""},
   };
+  const PositionRecord bare = Import(PositionFile({})).First<PositionRecord>(P);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.catalogue + " / " + c.column);
     std::vector<std::string> lines;
     if (!c.catalogue.empty()) lines.push_back("Katalog=" + c.catalogue);
     if (!c.column.empty()) lines.push_back("Kolumna=" + c.column);
-    Import import(PositionFile(lines));
-    ASSERT_EQ(import.OfType(P).size(), 1u);
-    const auto& token = *import.OfType(P)[0];
-    Image expected = InitialPosition();
-    expected.Text(4, c.reference);
-    if (c.number == nullptr) {
-      EXPECT_TRUE(SameBytes(token, expected));
-      continue;
-    }
-    expected.Slot(1428, token.bytes.data());
-    EXPECT_TRUE(SameBytes(token, expected));
-    const unsigned char* detail = Block(token, 1428);
-    ASSERT_NE(detail, nullptr);
+    const Import import(PositionFile(lines));
+    const PositionRecord actual = import.First<PositionRecord>(P);
+    PositionRecord expected = bare;
+    SetText(expected.catalogueReference, c.reference);
+    expected.catalogueDetail = actual.catalogueDetail;
+    EXPECT_TRUE(SameRecord(actual, expected));
+    const CatalogueDetail* detail = Follow<CatalogueDetail>(actual.catalogueDetail);
+    ASSERT_EQ(detail != nullptr, c.number != nullptr);
+    if (detail == nullptr) continue;
     // The column's rest moves to its start; the bytes behind its new NUL
     // keep what the moved text left there.
-    Image detailExpected(772);
-    detailExpected.Text(68, c.catalogue).Text(132, c.number).Text(196, c.column).Text(196, c.columnAfter);
-    EXPECT_TRUE(SameBytes(detail, 772, detailExpected));
+    CatalogueDetail expectedDetail{};
+    SetText(expectedDetail.catalogue, c.catalogue);
+    SetText(expectedDetail.catalogueNumber, c.number);
+    SetText(expectedDetail.tableColumn, c.column);
+    SetText(expectedDetail.tableColumn, c.columnAfter);
+    EXPECT_TRUE(SameRecord(*detail, expectedDetail));
   }
 }
 
 struct Line { int32_t entryKind; std::string comment, measurement; };
 
-Image MeasurementLine(const Line& line) {
-  Image i(632);
-  i.Int(0, 2).Int(4, line.entryKind).Text(8, line.comment).Text(264, line.measurement).Int(528, 1);
-  return i;
+// Lines of one position: the keys in their order, the lines expected.
+void ExpectLines(const std::vector<std::string>& keys, const std::vector<Line>& lines) {
+  const MeasurementLineRecord bare =
+      Import(PositionFile({"Komentarz 1="})).First<MeasurementLineRecord>(ML);
+  const Import import(PositionFile(keys));
+  std::vector<int32_t> types{P};
+  types.insert(types.end(), lines.size(), ML);
+  types.push_back(SUM);
+  ASSERT_EQ(import.Types(), types);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    MeasurementLineRecord expected = bare;
+    expected.entryKind = lines[i].entryKind;
+    SetText(expected.comment, lines[i].comment);
+    SetText(expected.measurement, lines[i].measurement);
+    EXPECT_TRUE(SameRecord(import.OfType(ML)[i]->As<MeasurementLineRecord>(), expected)) << i;
+  }
 }
 
 TEST(MeasurementLines, Cases) {
-  struct Case { const char* name; std::vector<std::string> lines; std::vector<Line> expected; };
+  struct Case { const char* name; std::vector<std::string> keys; std::vector<Line> lines; };
+  // More keys than the standard sort orders by insertion: the numbers'
+  // order must keep the file's order of the keys of one line.
+  std::vector<std::string> many;
+  for (int i = 0; i < 40; ++i) many.push_back("Przedmiar " + std::to_string(1 + i % 3) + "=" + std::to_string(i));
   const Case cases[] = {
       {"comment alone", {"Komentarz 1=c"}, {{0, "c", ""}}},
       {"measurement alone", {"Przedmiar 1=2*3"}, {{2, "", "2*3"}}},
@@ -149,33 +138,16 @@ TEST(MeasurementLines, Cases) {
       {"sparse numbers in order",
        {"Przedmiar 2000000000=d", "Przedmiar 7=b", "Komentarz 2=a", "Przedmiar 99999999999=e"},
        {{0, "a", ""}, {2, "", "b"}, {2, "", "d"}, {2, "", "e"}}},
+      {"40 keys of three lines: the last text of each wins", many,
+       {{2, "", "39"}, {2, "", "37"}, {2, "", "38"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Import import(PositionFile(c.lines));
-    std::vector<int32_t> types{P};
-    types.insert(types.end(), c.expected.size(), ML);
-    types.push_back(SUM);
-    EXPECT_EQ(import.Types(), types);
-    const auto lines = import.OfType(ML);
-    for (size_t i = 0; i < lines.size() && i < c.expected.size(); ++i) {
-      EXPECT_TRUE(SameBytes(*lines[i], MeasurementLine(c.expected[i]))) << "line " << i;
-    }
+    ExpectLines(c.keys, c.lines);
   }
 }
 
-TEST(MeasurementLines, NumbersStartAfreshInEachPosition) {
-  Import import(File({"[Pozycja 1]", "Komentarz 1=a", "[Pozycja 2]", "Przedmiar 1=b",
-                      "[Pozycja 3]", "Komentarz 2=c"}));
-  EXPECT_EQ(import.Types(), (std::vector<int32_t>{P, ML, P, ML, P, ML, SUM}));
-  const auto lines = import.OfType(ML);
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_TRUE(SameBytes(*lines[0], MeasurementLine({0, "a", ""})));
-  EXPECT_TRUE(SameBytes(*lines[1], MeasurementLine({2, "", "b"})));
-  EXPECT_TRUE(SameBytes(*lines[2], MeasurementLine({0, "c", ""})));
-}
-
-TEST(AuxiliaryMaterials, ResourceRecordBytes) {
+TEST(AuxiliaryMaterials, ResourceRecord) {
   const std::string key = "Materia\xB3y pomocnicze=";
   struct Case {
     const char* name;
@@ -191,19 +163,22 @@ TEST(AuxiliaryMaterials, ResourceRecordBytes) {
       {"decimal comma", {key + "2,5"}, ',', 2.5},
       {"negative", {key + "-1.5"}, '.', -1.5},
   };
+  // The auxiliary materials are a resource of kind 'A' as a section
+  // without keys gives it, with a name, index, unit and consumption.
+  ResourceRecord expected = Import(File({"[RMS 1]"})).First<ResourceRecord>(RES);
+  SetText(expected.name, "Materia\xB3y pomocnicze");
+  SetText(expected.indexCode, "000000");
+  SetText(expected.unit, "%");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Import import(PositionFile(c.lines, c.decimalSymbol));
+    const Import import(PositionFile(c.lines, c.decimalSymbol));
     if (c.consumption == 0.0) {
       EXPECT_EQ(import.Types(), (std::vector<int32_t>{P, SUM}));
       continue;
     }
-    EXPECT_EQ(import.Types(), (std::vector<int32_t>{P, RES, SUM}));
-    ASSERT_EQ(import.OfType(RES).size(), 1u);
-    Image expected(680);
-    expected.Int(0, 7).Int(4, 'A').Text(8, "Materia\xB3y pomocnicze").Text(136, "000000");
-    expected.Int(168, 1).Text(172, "%").Double(208, c.consumption).Double(360, 1.0).Int(416, 1);
-    EXPECT_TRUE(SameBytes(*import.OfType(RES)[0], expected));
+    ASSERT_EQ(import.Types(), (std::vector<int32_t>{P, RES, SUM}));
+    expected.consumption = c.consumption;
+    EXPECT_TRUE(SameRecord(import.First<ResourceRecord>(RES), expected));
   }
 }
 

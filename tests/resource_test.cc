@@ -1,9 +1,9 @@
-// Resource records from whole imports, byte by byte: fields, the correction
-// factor and its formula text, and the investor-quantity mark.
+// Resource records from whole imports: what each key line changes in the
+// record of a section without keys, the correction factor and its formula
+// text, and the investor-quantity mark.
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <functional>
 
 #include "test_support.h"
 
@@ -16,63 +16,30 @@ const std::string kFactor = "Wsp\xF3\xB3" "czynnik koryguj\xB9" "cy=";
 const std::string kInvestor = "Ilo\x9C\xE6 inwestora=";
 const std::string kNotAuxiliary = "Nie uwzgl\xEA" "dniaj przy liczeniu materia\xB3\xF3w pomocmiczych=";
 
-Image InitialResource() {
-  Image i(680);
-  i.Int(0, 7).Int(4, 'A').Int(168, 1).Double(208, 1.0).Double(360, 1.0).Int(416, 1);
-  return i;
-}
-
-// A position with `positionLines` (none: no position before the resource),
-// then one resource section.
-std::string ResourceFile(const std::vector<std::string>& positionLines,
-                         const std::vector<std::string>& lines, char decimalSymbol = '.') {
-  const std::string position = positionLines.empty() ? "" : "[Pozycja 1]\n";
-  return File({}, decimalSymbol) + position + Lines(positionLines) + "[RMS 1.1]\n" + Lines(lines);
-}
-
-const imp_test::Token* OnlyResource(const Import& import) {
-  const auto resources = import.OfType(RES);
-  return resources.size() == 1 ? resources[0] : nullptr;
-}
-
 TEST(ResourceRecord, KeyLines) {
-  struct Case {
-    const char* name;
-    std::vector<std::string> lines;
-    char decimalSymbol;
-    std::function<void(Image&)> expect;
-  };
-  const Case cases[] = {
-      {"no keys: initial values", {}, '.', [](Image&) {}},
-      {"material with decimal comma", {"Typ=M", "Tarvo=0,25", "Cena=300,5"}, ',',
-       [](Image& i) { i.Int(4, 'M').Double(208, 0.25).Text(420, "0.25").Double(216, 300.5); }},
-      {"empty price", {"Cena=300", "Cena="}, '.', [](Image&) {}},
-      {"a bare sign reads as +0.0", {"Cena=-", "Tarvo=- 3"}, '.',
-       [](Image& i) { i.Double(208, 0.0).Text(420, "- 3"); }},
-      {"lower-case kind", {"Typ=r"}, '.', [](Image& i) { i.Int(4, 'r'); }},
-      {"empty kind", {"Typ=R", "Typ="}, '.', [](Image& i) { i.Int(4, 0); }},
-      {"kind is the first byte", {"Typ=Sx"}, '.', [](Image& i) { i.Int(4, 'S'); }},
-      {"texts", {"Nazwa=Cement \xB3\tx", "Indeks=1234", "JM=kg\tt"}, '.',
-       [](Image& i) { i.Text(8, "Cement \xB3").Text(136, "1234").Text(172, "kg"); }},
-      {"fixed input", {"Sta\xB3y nak\xB3" "ad=7"}, '.', [](Image& i) { i.Int(412, 7); }},
-      {"fixed input empty", {"Sta\xB3y nak\xB3" "ad=7", "Sta\xB3y nak\xB3" "ad="}, '.',
-       [](Image&) {}},
-      {"not auxiliary 0", {kNotAuxiliary + "0"}, '.', [](Image&) {}},
-      {"not auxiliary 5", {kNotAuxiliary + "5"}, '.', [](Image& i) { i.Int(416, 0); }},
-      {"not auxiliary empty", {kNotAuxiliary + "5", kNotAuxiliary}, '.', [](Image&) {}},
+  using R = ResourceRecord;
+  const std::string fixedInput = "Sta\xB3y nak\xB3" "ad=";
+  ExpectKeyLines<R>(RES, "[RMS 1.1]", {
+      {"material with decimal comma", {"Typ=M", "Tarvo=0,25", "Cena=300,5"},
+       [](R& r) { r.kind = 'M'; r.consumption = 0.25; SetText(r.consumptionText, "0.25"); r.price = 300.5; },
+       ','},
+      {"empty price", {"Cena=300", "Cena="}, [](R&) {}},
+      {"a bare sign reads as +0.0", {"Cena=-", "Tarvo=- 3"},
+       [](R& r) { r.consumption = 0.0; SetText(r.consumptionText, "- 3"); }},
+      {"lower-case kind", {"Typ=r"}, [](R& r) { r.kind = 'r'; }},
+      {"empty kind", {"Typ=R", "Typ="}, [](R& r) { r.kind = 0; }},
+      {"kind is the first byte", {"Typ=Sx"}, [](R& r) { r.kind = 'S'; }},
+      {"texts", {"Nazwa=Cement \xB3\tx", "Indeks=1234", "JM=kg\tt"},
+       [](R& r) { SetText(r.name, "Cement \xB3"); SetText(r.indexCode, "1234"); SetText(r.unit, "kg"); }},
+      {"fixed input", {fixedInput + "7"}, [](R& r) { r.fixedInput = 7; }},
+      {"fixed input empty", {fixedInput + "7", fixedInput}, [](R&) {}},
+      {"not auxiliary 0", {kNotAuxiliary + "0"}, [](R&) {}},
+      {"not auxiliary 5", {kNotAuxiliary + "5"}, [](R& r) { r.includeInAuxiliaryMaterials = 0; }},
+      {"not auxiliary empty", {kNotAuxiliary + "5", kNotAuxiliary}, [](R&) {}},
       {"rates leave the record alone",
        {"Typ=R", "Koszty po\x9Crednie=10", "Koszty zakupu=3", "Zysk Kb=5", "Zysk Kp=5", "Zysk Kz=5"},
-       '.', [](Image& i) { i.Int(4, 'R'); }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Import import(ResourceFile({}, c.lines, c.decimalSymbol));
-    const auto* token = OnlyResource(import);
-    ASSERT_NE(token, nullptr);
-    Image expected = InitialResource();
-    c.expect(expected);
-    EXPECT_TRUE(SameBytes(*token, expected));
-  }
+       [](R& r) { r.kind = 'R'; }},
+  });
 }
 
 // The correction factor multiplies the consumption and joins its text.
@@ -95,44 +62,51 @@ TEST(ResourceRecord, CorrectionFactor) {
       // A factor that is only a sign reads as +0.0, which shows in the text.
       {"0.25", "-", '.', 0.0, "0.25*0"},           {"", "-x1", '.', 0.0, "0.000000*0.000000"},
   };
+  const ResourceRecord bare = Import(File({"[RMS 1]"})).First<ResourceRecord>(RES);
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.consumption ? c.consumption : "-") + " * " + c.factor);
-    std::vector<std::string> lines{kFactor + c.factor};
-    if (c.consumption) lines.insert(lines.begin(), std::string("Tarvo=") + c.consumption);
-    Import import(ResourceFile({}, lines, c.decimalSymbol));
-    const auto* token = OnlyResource(import);
-    ASSERT_NE(token, nullptr);
-    EXPECT_TRUE(SameBytes(*token, InitialResource().Double(208, c.result).Text(420, c.text)));
+    std::string lines = "[RMS 1]\n";
+    if (c.consumption) lines += std::string("Tarvo=") + c.consumption + "\n";
+    const Import import(File({}, c.decimalSymbol) + lines + kFactor + c.factor + "\n");
+    ResourceRecord expected = bare;
+    expected.consumption = c.result;
+    SetText(expected.consumptionText, c.text);
+    EXPECT_TRUE(SameRecord(import.First<ResourceRecord>(RES), expected));
   }
 }
 
+// The mark compares the investor's quantity with the total (the latest
+// position's quantity times the consumption), relative to the investor's
+// quantity.
 TEST(ResourceRecord, InvestorQuantity) {
   struct Case { const char* name; std::vector<std::string> positionLines, lines; int32_t matches; };
-  const std::vector<std::string> ten{"Obmiar=10"};
+  const std::vector<std::string> ten{"[Pozycja 1]", "Obmiar=10"};
   const Case cases[] = {
       {"within 5 % above", ten, {"Tarvo=2", kInvestor + "20.9"}, 1},
       {"beyond 5 % above", ten, {"Tarvo=2", kInvestor + "21.1"}, 0},
       {"within 5 % below", ten, {"Tarvo=2", kInvestor + "19.1"}, 1},
       {"beyond 5 % below", ten, {"Tarvo=2", kInvestor + "19"}, 0},
+      // 0.96 is 4.8 % of the total, but 5.04 % of the investor's 19.04;
+      // 1.02 is 5.1 % of the total, but 4.85 % of the investor's 21.02.
+      {"5 % of the investor's quantity, not of the total, below", ten, {"Tarvo=2", kInvestor + "19.04"}, 0},
+      {"5 % of the investor's quantity, not of the total, above", ten, {"Tarvo=2", kInvestor + "21.02"}, 1},
       {"the factor counts", ten, {"Tarvo=2", kFactor + "1.5", kInvestor + "30"}, 1},
       {"without consumption", ten, {kInvestor + "10"}, 1},
-      {"investor 0 never", {"Obmiar=0"}, {"Tarvo=0", kInvestor + "0"}, 0},
+      {"investor 0 never", {"[Pozycja 1]", "Obmiar=0"}, {"Tarvo=0", kInvestor + "0"}, 0},
       {"no position before", {}, {"Tarvo=20", kInvestor + "20"}, 0},
       {"negative investor against a positive total", ten, {"Tarvo=2", kInvestor + "-20"}, 0},
-      {"negative total and investor", {"Obmiar=-10"}, {"Tarvo=2", kInvestor + "-20.5"}, 1},
-      {"negative, beyond 5 %", {"Obmiar=-10"}, {"Tarvo=2", kInvestor + "-21.1"}, 0},
-      {"latest position counts", {"Obmiar=10", "[Pozycja 2]", "Obmiar=100"},
+      {"negative total and investor", {"[Pozycja 1]", "Obmiar=-10"}, {"Tarvo=2", kInvestor + "-20.5"}, 1},
+      {"negative, beyond 5 %", {"[Pozycja 1]", "Obmiar=-10"}, {"Tarvo=2", kInvestor + "-21.1"}, 0},
+      {"latest position counts", {"[Pozycja 1]", "Obmiar=10", "[Pozycja 2]", "Obmiar=100"},
        {"Tarvo=2", kInvestor + "200"}, 1},
-      {"an element between keeps the position", {"Obmiar=10", "[Element 2]"},
+      {"an element between keeps the position", {"[Pozycja 1]", "Obmiar=10", "[Element 2]"},
        {"Tarvo=2", kInvestor + "20"}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Import import(ResourceFile(c.positionLines, c.lines));
-    const auto* token = OnlyResource(import);
-    ASSERT_NE(token, nullptr);
-    EXPECT_EQ(token->Int(312), c.matches);
-    EXPECT_EQ(token->Int(316), 0);
+    const Import import(File(c.positionLines) + "[RMS 1.1]\n" + Lines(c.lines));
+    ASSERT_EQ(import.OfType(RES).size(), 1u);
+    EXPECT_EQ(import.First<ResourceRecord>(RES).investorQuantityMatches, c.matches);
   }
 }
 
@@ -152,7 +126,7 @@ TEST(ResourceRecord, FormulaLimits) {
     std::vector<std::string> lines;
     std::string text;
     double consumption;
-    bool whole;  // every byte predictable
+    bool whole;  // false: the field's bytes behind the NUL are not predictable
   };
   const Case cases[] = {
       {"the cut text with factor 2", {tarvo, kFactor + "2"}, cut + "*2", 1.0, false},
@@ -173,17 +147,19 @@ TEST(ResourceRecord, FormulaLimits) {
       {"long text, factor 1e300", {"Tarvo=0.5" + Filler(250), kFactor + "1e300"}, "",
        0.5 * 1e300, false},
   };
+  const ResourceRecord bare = Import(File({"[RMS 1]"})).First<ResourceRecord>(RES);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Import import(ResourceFile({}, c.lines));
-    const auto* token = OnlyResource(import);
-    ASSERT_NE(token, nullptr);
-    EXPECT_EQ(token->Text(420), c.text);
-    EXPECT_EQ(token->Double(208), c.consumption);
-    EXPECT_EQ(token->Int(676), 0);
-    if (c.whole) {
-      EXPECT_TRUE(SameBytes(*token, InitialResource().Double(208, c.consumption).Text(420, c.text)));
+    const Import import(File({"[RMS 1]"}) + Lines(c.lines));
+    const ResourceRecord actual = import.First<ResourceRecord>(RES);
+    EXPECT_EQ(actual.consumptionText, c.text);
+    ResourceRecord expected = bare;
+    expected.consumption = c.consumption;
+    SetText(expected.consumptionText, c.text);
+    if (!c.whole) {
+      std::memcpy(expected.consumptionText, actual.consumptionText, sizeof expected.consumptionText);
     }
+    EXPECT_TRUE(SameRecord(actual, expected));
   }
 }
 

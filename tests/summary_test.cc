@@ -1,5 +1,5 @@
 // The summary of surcharges, from the rates on the resource lines of whole
-// imports: the summary record and every cost item, byte by byte.
+// imports: the summary record and every cost item, whole.
 #include <gtest/gtest.h>
 
 #include "test_support.h"
@@ -24,24 +24,32 @@ std::string Rms(const std::string& kind, const std::vector<std::string>& lines) 
   return "[RMS 1.1]\n" + (kind.empty() ? "" : "Typ=" + kind + "\n") + Lines(lines);
 }
 
+// The summary of an import without rates, and its first cost item: the
+// base of every summary and cost item expected.
+struct Bare { SummaryRecord summary; CostItem item; };
+Bare BareSummary() {
+  const Import import(File({}));
+  const SummaryRecord summary = import.First<SummaryRecord>(IMP_TOKEN_SUMMARY);
+  return {summary, *Follow<CostItem>(summary.items)};
+}
+
 // Checks the summary of `import` and each of its cost items.
-void ExpectSummary(const Import& import, const std::vector<Item>& items) {
-  const auto summaries = import.OfType(IMP_TOKEN_SUMMARY);
-  ASSERT_EQ(summaries.size(), 1u);
-  const auto& token = *summaries[0];
-  Image expected(20);
-  expected.Int(0, 5).Int(4, 1).Int(8, static_cast<int32_t>(items.size())).Int(16, 256);
-  expected.Slot(12, token.bytes.data());
-  EXPECT_TRUE(SameBytes(token, expected));
-  const unsigned char* array = Block(token, 12);
-  ASSERT_NE(array, nullptr);
+void ExpectSummary(const Bare& bare, const Import& import, const std::vector<Item>& items) {
+  ASSERT_EQ(import.OfType(IMP_TOKEN_SUMMARY).size(), 1u);
+  const SummaryRecord summary = import.First<SummaryRecord>(IMP_TOKEN_SUMMARY);
+  SummaryRecord expected = bare.summary;
+  expected.itemCount = static_cast<int32_t>(items.size());
+  expected.items = summary.items;
+  EXPECT_TRUE(SameRecord(summary, expected));
   for (size_t i = 0; i < items.size(); ++i) {
-    const Item& item = items[i];
-    Image cost(256);
-    cost.Text(0, item.name).Double(64, item.rate).Int(72, 1);
-    cost.Int(84, item.labour).Int(88, item.material).Int(92, item.equipment);
-    cost.Int(160, 1).Int(168, -1);
-    EXPECT_TRUE(SameBytes(array + 256 * i, 256, cost)) << "item " << i << " " << item.name;
+    CostItem cost = bare.item;
+    std::memset(cost.name, 0, sizeof cost.name);
+    SetText(cost.name, items[i].name);
+    cost.rate = items[i].rate;
+    cost.labourBasis = items[i].labour;
+    cost.materialBasis = items[i].material;
+    cost.equipmentBasis = items[i].equipment;
+    EXPECT_TRUE(SameRecord(Follow<CostItem>(summary.items)[i], cost)) << "item " << i;
   }
 }
 
@@ -80,28 +88,33 @@ TEST(Summary, Cases) {
        {kNoIndirect, kNoPurchase, kNoProfit}},
       {"a bare sign reads as +0.0, not -0.0", Rms("M", {kPurchase + "-", kPurchase + "-x1"}),
        {kNoIndirect, kNoPurchase, kNoProfit}},
+      // A rate is kept as the double it reads as.
+      {"rates of one decimal", Rms("M", {kPurchase + "8.7", kKb + "12.3"}),
+       {kNoIndirect, {"Koszty zakupu", 8.7, 0, B, 0}, kNoProfit, {"Zysk M", 12.3, 0, B, 0}}},
       {"purchase and Kz count for any kind",
        Rms("", {kPurchase + "4", kKz + "7"}) + Rms("M", {kKb + "7"}),
        {kNoIndirect, {"Koszty zakupu", 4, 0, B, 0}, kNoProfit, {"Zysk M", 7, 0, W, 0}}},
   };
+  const Bare bare = BareSummary();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Import import(File({"[Kosztorys]", "[Pozycja 1]"}) + c.sections);
+    const Import import(File({"[Kosztorys]", "[Pozycja 1]"}) + c.sections);
     ASSERT_GE(import.tokens.size(), 2u);
     EXPECT_EQ(import.tokens[1].type, IMP_TOKEN_SUMMARY);
-    ExpectSummary(import, c.items);
+    ExpectSummary(bare, import, c.items);
   }
 }
 
 TEST(Summary, ImportsDoNotMixTheirRates) {
+  const Bare bare = BareSummary();
   {
     Import first(File({"[Pozycja 1]"}) + Rms("R", {kIndirect + "12", kKb + "4"}) +
                  Rms("M", {kPurchase + "3"}));
-    ExpectSummary(first, {{kIndirectItem, 12, B, 0, 0}, {"Koszty zakupu", 3, 0, B, 0},
-                          {"Zysk", 4, B, 0, 0}});
+    ExpectSummary(bare, first, {{kIndirectItem, 12, B, 0, 0}, {"Koszty zakupu", 3, 0, B, 0},
+                                {"Zysk", 4, B, 0, 0}});
   }
   Import second(File({"[Pozycja 1]"}) + Rms("R", {kIndirect + "8"}));
-  ExpectSummary(second, {{kIndirectItem, 8, B, 0, 0}, kNoPurchase, kNoProfit});
+  ExpectSummary(bare, second, {{kIndirectItem, 8, B, 0, 0}, kNoPurchase, kNoProfit});
 }
 
 }  // namespace

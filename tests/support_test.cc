@@ -1,5 +1,5 @@
-// The support layer: value tallies, the arena, and allocations failed by
-// the fault seam.
+// The support layer: value tallies, and the arena, whose reserved blocks
+// cannot fail.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -64,26 +64,6 @@ TEST(ValueTally, ManyDistinctValuesKeepTheirOrder) {
   EXPECT_EQ(tally.MostFrequent(), n / 2 * 0.01);
 }
 
-// A failed Add counts nothing: the tally stays as it was.
-TEST(ValueTally, RunningOutOfMemoryCountsNothing) {
-  bool added = false;
-  for (long successes = 0; !added; ++successes) {
-    ValueTally tally;
-    for (int i = 0; i < 20; ++i) tally.Add(i);
-    try {
-      FailureHook hook(successes);
-      tally.Add(99);
-      added = true;
-    } catch (const std::bad_alloc&) {
-      EXPECT_EQ(tally.ItemCount(), 20u);
-      tally.Add(99);  // and it still works
-    }
-    EXPECT_EQ(tally.ItemCount(), 21u);
-    EXPECT_EQ(tally.ValueAt(20), 99);
-    ASSERT_LT(successes, 100);
-  }
-}
-
 // Blocks lie below 4 GiB, aligned and zero-filled; once reserved, they are
 // carved without a single allocation, so they cannot fail.
 TEST(Arena, ReservedBlocksNeedNoAllocation) {
@@ -115,21 +95,6 @@ TEST(Arena, ReservedBlocksNeedNoAllocation) {
   arena.Release();
   EXPECT_LT(LowRegionsInUse(), regions);
   EXPECT_EQ(arena.Used(), 0u);
-}
-
-TEST(Memory, SlotsAndTheFailureHook) {
-  {
-    FailureHook hook(1);
-    void* a = Allocate(8);
-    EXPECT_NE(a, nullptr);
-    EXPECT_EQ(AllocateLowRegion(8), nullptr);
-    Release(a);
-  }
-  unsigned char buffer[7] = {};
-  WriteSlot(buffer + 1, reinterpret_cast<void*>(uintptr_t{0x12345678}));
-  const unsigned char expected[7] = {0, 0x78, 0x56, 0x34, 0x12, 0, 0};
-  EXPECT_EQ(std::memcmp(buffer, expected, 7), 0);
-  EXPECT_EQ(SlotOf(nullptr), 0u);
 }
 
 }  // namespace

@@ -59,6 +59,25 @@ std::string Lines(const std::vector<std::string>& lines) {
   return text;
 }
 
+std::string RichFile() {
+  std::string file;
+  for (const std::string& line : std::vector<std::string>{
+           "[Plik]", "Opis=" + Filler(300, 'o'), "Symbol dziesi\xEAtny=,", "[Kosztorys]",
+           "Nazwa=" + Filler(300), "Liczba poziom\xF3w=2", "[Element 1]", "Opis=" + Filler(260, 'e'),
+           "Obmiar=1,5", "JM=\t" + Filler(40, 'u'), "[Pozycja 1.1]", "Katalog=KNR",
+           "Kolumna=0202-" + Filler(300, 'k'), "Opis=" + Filler(400, 'd'), "Obmiar=12,5",
+           "JM=m3\tszt", "Przedmiar 2=" + Filler(260, 'p'), "Komentarz 1=" + Filler(300, 'c'),
+           "Przedmiar 1=2*3", "Materia\xB3y pomocnicze=5", "[RMS 1.1.1]", "Typ=R",
+           "Nazwa=" + Filler(130, 'n'), "Tarvo=0,25", "Wsp\xF3\xB3" "czynnik koryguj\xB9" "cy=2",
+           "Koszty po\x9Crednie=65", "Zysk Kb=12", "[RMS 1.1.2]", "Typ=S", "Indeks=" + Filler(32, 'i'),
+           "Cena=10,5", "[Pozycja 1.2]", "Katalog=KNR", "Kolumna=0101-01", "Komentarz 3=trzy",
+           "[RMS 1.2.1]", "Typ=M", "Koszty zakupu=3,5", "Tarvo=" + Filler(270, 't'),
+           "Wsp\xF3\xB3" "czynnik koryguj\xB9" "cy=1,5"}) {
+    file += line + "\r\n";
+  }
+  return file;
+}
+
 Import::Import(const std::string& fileBytes) {
   // The decimal symbol carries over from one import to the next; each test
   // file starts from the default so that tests do not depend on their order.
@@ -80,16 +99,9 @@ Import::Import(const std::string& fileBytes) {
       continue;
     }
     if (result == 0) break;
-    static const std::pair<int32_t, size_t> kSizes[] = {
-        {IMP_TOKEN_ESTIMATE, sizeof(EstimateRecord)}, {IMP_TOKEN_ELEMENT, sizeof(ElementRecord)},
-        {IMP_TOKEN_POSITION, sizeof(PositionRecord)}, {IMP_TOKEN_RESOURCE, sizeof(ResourceRecord)},
-        {IMP_TOKEN_SUMMARY, sizeof(SummaryRecord)},
-        {IMP_TOKEN_MEASUREMENT_LINE, sizeof(MeasurementLineRecord)}};
-    size_t size = 0;
-    for (const auto& s : kSizes) {
-      if (s.first == type) size = s.second;
-    }
-    EXPECT_NE(size, 0u) << "unknown token type " << type;
+    const impwalk::Layout* layout = impwalk::RecordLayout(type);
+    EXPECT_NE(layout, nullptr) << "unknown token type " << type;
+    const size_t size = layout != nullptr ? layout->size : 0;
     // The bytes past the record must be untouched.
     for (size_t i = size; i < sizeof buffer; ++i) {
       if (buffer[i] != 0xEE) {
@@ -127,64 +139,46 @@ std::vector<const Token*> Import::OfType(int32_t type) const {
 
 namespace {
 
-std::string Hex(const std::vector<unsigned char>& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned char b : bytes) hex += std::string{digits[b >> 4], digits[b & 15]};
-  return hex;
-}
-
-// The block of `layout` at `data` in hex, by the walker's layout tables: the
-// slot of each text field under the long-text rule becomes zero, its full
-// text or a stale address behind a shorter text noted; each slot to blocks
-// becomes zero, and the blocks are described in its place.
-std::string DescribeBlock(const impwalk::Layout& layout, const unsigned char* data) {
-  std::vector<unsigned char> bytes(data, data + layout.size);
-  const impwalk::Block walked =
-      impwalk::WalkBlock(layout, data, impwalk::SlotInThisProcess, impwalk::Reserved::kSkip);
-  std::string notes;
-  for (const impwalk::Value& value : walked.values) {
-    const impwalk::Field& field = *value.field;
-    const std::string at = std::to_string(field.offset);
-    if (field.kind == impwalk::FieldKind::kLongText) {
-      const size_t slot = field.offset + IMP_LONG_TEXT_SLOT_OFFSET(field.size);
-      const auto* text = reinterpret_cast<const char*>(data + field.offset);
-      size_t length = 0;
-      while (length < field.size && text[length] != '\0') ++length;
-      if (length > IMP_LONG_TEXT_CUT_LENGTH(field.size)) continue;  // the text fills the slot
-      if (value.cut) {
-        notes += " text@" + at + "=" + value.bytes;
-      } else if (length < IMP_LONG_TEXT_CUT_LENGTH(field.size) && Block(data, slot) != nullptr) {
-        notes += " stale@" + at;
-      }
-      std::memset(bytes.data() + slot, 0, IMP_LONG_TEXT_SLOT_SIZE);
-    } else if (field.kind == impwalk::FieldKind::kBlock ||
-               field.kind == impwalk::FieldKind::kItems) {
-      notes += " block@" + at + "=";
-      const unsigned char* block = Block(data, field.offset);
-      for (size_t i = 0; i < value.blocks.size(); ++i) {
-        notes += DescribeBlock(*field.target, block + i * static_cast<size_t>(
-                                                          field.kind == impwalk::FieldKind::kItems
-                                                              ? value.itemSize
-                                                              : field.target->size));
-      }
-      std::memset(bytes.data() + field.offset, 0, sizeof(imp_slot));
+// Each field as its name and bytes (texts: the full text, "*" when cut),
+// the blocks behind a slot in braces; the slot's address is left out.
+void Flatten(const impwalk::Block& block, std::string* out) {
+  for (const impwalk::Value& value : block.values) {
+    *out += std::string(value.field->name) + (value.cut ? "*=" : "=") + value.bytes + ";";
+    for (const impwalk::Block& target : value.blocks) {
+      *out += "{";
+      Flatten(target, out);
+      *out += "}";
     }
   }
-  return Hex(bytes) + notes;
 }
 
 }  // namespace
 
 std::string Describe(const Token& token) {
-  const impwalk::Layout* layout = impwalk::RecordLayout(token.type);
-  if (layout == nullptr) return std::to_string(token.type) + ":" + Hex(token.bytes);
-  return std::to_string(token.type) + ":" + DescribeBlock(*layout, token.bytes.data());
+  std::string described = std::to_string(token.type) + ":";
+  Flatten(impwalk::WalkRecord(token.type, token.bytes.data(), impwalk::SlotInThisProcess,
+                              impwalk::Reserved::kRead),
+          &described);
+  return described;
 }
 
 std::string LongText(const char* field, size_t size) {
   const char* full = IMP_LONG_TEXT(field, size);
   return full != nullptr ? std::string(full) : std::string();
+}
+
+testing::AssertionResult SameBytes(const void* actual, const void* expected,
+                                   const impwalk::Layout& layout) {
+  const auto* a = static_cast<const unsigned char*>(actual);
+  const auto* e = static_cast<const unsigned char*>(expected);
+  std::string differing;
+  for (const impwalk::Field& field : layout) {
+    if (std::memcmp(a + field.offset, e + field.offset, field.size) != 0) {
+      differing += std::string(" ") + field.name;
+    }
+  }
+  if (differing.empty()) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << layout.name << " differs in" << differing;
 }
 
 }  // namespace imp_test

@@ -88,8 +88,8 @@ struct FieldName {
   std::size_t offset;
 };
 
-// The text ImpKosztDescr returns (IMP_DESCRIPTION_SIZE bytes), under the
-// long-text rule, as the one field of a block.
+// The text ImpKosztDescr returns, under the long-text rule, as the one
+// field of a block.
 struct Description {
   char description[IMP_DESCRIPTION_SIZE];
 };
