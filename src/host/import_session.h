@@ -24,6 +24,7 @@
 #include <string>
 
 #include "host/record_stream.h"
+#include "host/sections.h"
 #include "reader/input_file.h"
 #include "reader/line_reader.h"
 #include "reader/long_text_store.h"
@@ -36,7 +37,6 @@ namespace imp {
 class ImportSession {
  public:
   static constexpr size_t kMessageSize = 260;
-  static constexpr size_t kDescriptionSize = 256;
 
   explicit ImportSession(size_t chunkSize = InputFile::kDefaultChunkSize) noexcept
       : input_(chunkSize) {}
@@ -101,7 +101,7 @@ class ImportSession {
 
   Phase phase_ = Phase::kClosed;
   char message_[kMessageSize] = {};
-  char description_[kDescriptionSize] = {};
+  DescriptionField description_ = {};
   int64_t fileSize_ = -1;          // -1 when the input has no size (a pipe)
   int64_t headerOffset_ = 0;       // where the "[Plik]" line begins
   int64_t inputPosition_ = 0;      // for progress: where the reading stands

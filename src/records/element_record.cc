@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "records/check_reading.h"
+
 namespace imp {
 namespace {
 
@@ -34,7 +36,7 @@ void ReadElement(ElementRecord* record, Reading& reading) {
   reading.Start(record);
   LineReader& reader = reading.Reader();
   QuantityItem* item = nullptr;
-  while (reader.ReadLine() == kKeyLine) {
+  while (reading.ReadLine() == kKeyLine) {
     switch (reader.KeyOf()) {
       case Key::kDescription:
         reading.Text(record->description, 0);
@@ -47,6 +49,7 @@ void ReadElement(ElementRecord* record, Reading& reading) {
         reading.Text(ItemOf(record, &item, reading)->unit, 1);
         break;
       default:
+        reading.KeyPassedOver();
         break;
     }
   }
@@ -54,5 +57,6 @@ void ReadElement(ElementRecord* record, Reading& reading) {
 
 template void ReadElement(ElementRecord*, RecordReading&);
 template void ReadElement(ElementRecord*, PlanReading&);
+template void ReadElement(ElementRecord*, CheckReading&);
 
 }  // namespace imp

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "records/check_reading.h"
 #include "records/saturate.h"
 
 namespace imp {
@@ -37,7 +38,7 @@ template <class Reading>
 void ReadEstimate(EstimateRecord* record, Reading& reading) {
   reading.Start(record);
   LineReader& reader = reading.Reader();
-  while (reader.ReadLine() == kKeyLine) {
+  while (reading.ReadLine() == kKeyLine) {
     switch (reader.KeyOf()) {
       case Key::kLevelCount:
         record->lastLevelIndex = SaturatingSubtract(reading.Int(0), 1);
@@ -49,6 +50,7 @@ void ReadEstimate(EstimateRecord* record, Reading& reading) {
         record->remarks = reading.Int(0);
         break;
       default:
+        reading.KeyPassedOver();
         break;
     }
   }
@@ -56,5 +58,6 @@ void ReadEstimate(EstimateRecord* record, Reading& reading) {
 
 template void ReadEstimate(EstimateRecord*, RecordReading&);
 template void ReadEstimate(EstimateRecord*, PlanReading&);
+template void ReadEstimate(EstimateRecord*, CheckReading&);
 
 }  // namespace imp

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "reader/numbers.h"
+#include "records/check_reading.h"
 
 namespace imp {
 namespace {
@@ -92,7 +93,7 @@ void ReadPosition(PositionRecord* record, Reading& reading) {
   bool knrCatalogue = false, knrColumn = false;
 
   LineReader& reader = reading.Reader();
-  while (reader.ReadLine() == kKeyLine) {
+  while (reading.ReadLine() == kKeyLine) {
     switch (const Key key = reader.KeyOf()) {
       case Key::kCatalogue:
         reading.Text(detail.catalogue, 0);
@@ -126,7 +127,10 @@ void ReadPosition(PositionRecord* record, Reading& reading) {
       case Key::kLineMeasurement:
       case Key::kLineComment: {
         const int32_t number = reader.KeyNumber();
-        if (number < 1) break;  // names no line
+        if (number < 1) {  // names no line
+          reading.KeyPassedOver();
+          break;
+        }
         reading.MeasurementLine(number, key == Key::kLineMeasurement);
         break;
       }
@@ -134,6 +138,7 @@ void ReadPosition(PositionRecord* record, Reading& reading) {
         reading.AuxiliaryMaterials();
         break;
       default:  // "Uwagi" and keys of other sections are not passed on
+        reading.KeyPassedOver();
         break;
     }
   }
@@ -146,5 +151,6 @@ void ReadPosition(PositionRecord* record, Reading& reading) {
 
 template void ReadPosition(PositionRecord*, RecordReading&);
 template void ReadPosition(PositionRecord*, PlanReading&);
+template void ReadPosition(PositionRecord*, CheckReading&);
 
 }  // namespace imp

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "reader/numbers.h"
+#include "records/check_reading.h"
 
 namespace imp {
 namespace {
@@ -102,10 +103,10 @@ void ReadResource(ResourceRecord* record, Reading& reading) {
   double correctionFactor = 1.0;
   double investorQuantity = 0.0;
   LineReader& reader = reading.Reader();
-  while (reader.ReadLine() == kKeyLine) {
+  while (reading.ReadLine() == kKeyLine) {
     switch (reader.KeyOf()) {
       case Key::kKind:
-        kind = reader.FieldChar(0, 0);
+        kind = reading.Char(0, 0);
         record->kind = kind;
         break;
       case Key::kName:
@@ -139,21 +140,24 @@ void ReadResource(ResourceRecord* record, Reading& reading) {
         correctionFactor = reading.Double(0);
         break;
       case Key::kPurchaseCost:
-        reading.Rate([](SurchargeTallies& t, double rate) { t.purchaseCost.Add(rate); });
+        reading.Rate([](SurchargeTallies& t, double rate) { return t.purchaseCost.Add(rate); });
         break;
       case Key::kIndirectCost:
-        reading.Rate([kind](SurchargeTallies& t, double rate) { t.indirectCost.Add(rate, kind); });
+        reading.Rate([kind](SurchargeTallies& t, double rate) {
+          return t.indirectCost.Add(rate, kind);
+        });
         break;
       case Key::kProfitKb:
-        reading.Rate([kind](SurchargeTallies& t, double rate) { t.profitKb.Add(rate, kind); });
+        reading.Rate([kind](SurchargeTallies& t, double rate) { return t.profitKb.Add(rate, kind); });
         break;
       case Key::kProfitKp:
-        reading.Rate([kind](SurchargeTallies& t, double rate) { t.profitKp.Add(rate, kind); });
+        reading.Rate([kind](SurchargeTallies& t, double rate) { return t.profitKp.Add(rate, kind); });
         break;
       case Key::kProfitKz:
-        reading.Rate([](SurchargeTallies& t, double rate) { t.profitKz.Add(rate); });
+        reading.Rate([](SurchargeTallies& t, double rate) { return t.profitKz.Add(rate); });
         break;
       default:
+        reading.KeyPassedOver();
         break;
     }
   }
@@ -162,5 +166,6 @@ void ReadResource(ResourceRecord* record, Reading& reading) {
 
 template void ReadResource(ResourceRecord*, RecordReading&);
 template void ReadResource(ResourceRecord*, PlanReading&);
+template void ReadResource(ResourceRecord*, CheckReading&);
 
 }  // namespace imp

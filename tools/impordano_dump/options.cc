@@ -16,8 +16,12 @@ std::string UsageText() {
          "  --raw             print each record's bytes in hex instead of JSON\n"
          "  --html            print the whole estimate as one self-contained HTML\n"
          "                    page (UTF-8) instead of JSON\n"
-         "  --lang pl|en      the language of the page's own words: Polish (the\n"
-         "                    default) or English\n"
+         "  --check           print what the import passes over, one finding a line\n"
+         "                    in file order (line, section, key, what happened and\n"
+         "                    what the host gets instead), then their counts by kind\n"
+         "  --json            with --check: the findings as JSON Lines\n"
+         "  --lang pl|en      the language of the page's and the findings' words:\n"
+         "                    Polish (the default) or English\n"
          "  --pretty          indent the JSON over several lines\n"
          "  --library PATH    use the module at PATH instead of the one installed\n"
          "                    or built with this tool\n"
@@ -28,13 +32,14 @@ std::string UsageText() {
          "\n"
          "Progress reports of the module are not records and are not printed.\n"
          "\n"
-         "Exit status: 0 done; 1 the file or the module cannot be opened;\n"
-         "2 the file is not an estimate export; 3 the import failed;\n"
-         "4 the output cannot be written; 64 bad command line.\n";
+         "Exit status: 0 done (with --check: nothing passed over); 1 the file or\n"
+         "the module cannot be opened; 2 the file is not an estimate export;\n"
+         "3 the import failed; 4 the output cannot be written; 6 --check found\n"
+         "something the import passes over; 64 bad command line.\n";
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
-  std::vector<std::pair<std::string, Mode>> modes;  // --describe, --raw, --html
+  std::vector<std::pair<std::string, Mode>> modes;  // --describe, --raw, --html, --check
   std::vector<std::string> files;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -57,6 +62,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       modes.emplace_back(arg, Mode::kRaw);
     } else if (arg == "--html") {
       modes.emplace_back(arg, Mode::kHtml);
+    } else if (arg == "--check") {
+      modes.emplace_back(arg, Mode::kCheck);
+    } else if (arg == "--json") {
+      options->json = true;
     } else if (arg == "--pretty") {
       options->pretty = true;
     } else if (arg == "--lang" || arg.compare(0, 7, "--lang=") == 0) {
@@ -115,6 +124,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     return false;
   }
   options->mode = modes.empty() ? Mode::kRecords : modes.front().second;
+  if (options->json && options->mode != Mode::kCheck) {
+    *error = "--json goes with --check";
+    return false;
+  }
   return true;
 }
 
