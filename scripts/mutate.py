@@ -102,7 +102,7 @@ for name, path, pattern, replacement in [
     ("position: simplified unmasked", POS, r"static_cast<uint32_t>\(reading\.Int\(0\)\) & 1u",
      "static_cast<uint32_t>(reading.Int(0))"),
     ("position: second unit from field 0", POS, r"(record->secondUnit), 1\);", r"\1, 0);"),
-    ("position: measurement line 0 taken", POS, r"if \(number < 1\) break;", "if (number < 0) break;"),
+    ("position: measurement line 0 taken", POS, r"if \(number < 1\) \{", "if (number < 0) {"),
     ("position: catalogue number tens", POS, r"const int hundreds = k / 100, rest = k % 100;",
      "const int hundreds = k / 100, rest = k % 10;"),
     ("resource: tolerance 6 %", RES, r"kInvestorTolerance = 0\.05;", "kInvestorTolerance = 0.06;"),
@@ -116,8 +116,8 @@ for name, path, pattern, replacement in [
      r"^(\s*)while \(formula\[length - 1\] == '0'\) --length;$", r"\1"),
     ("resource: whole formula not marked", RES,
      r"if \(length == IMP_LONG_TEXT_CUT_LENGTH\(kSize\)\)", "if (length + 1 == IMP_LONG_TEXT_CUT_LENGTH(kSize))"),
-    ("resource: empty kind reads 'A'", RES, r"kind = reader\.FieldChar\(0, 0\);",
-     "kind = reader.FieldChar(0, 'A');"),
+    ("resource: empty kind reads 'A'", RES, r"kind = reading\.Char\(0, 0\);",
+     "kind = reading.Char(0, 'A');"),
     ("measurement lines: sort without its tie-break", MEA,
      r"a\.number != b\.number \? a\.number < b\.number : a\.order < b\.order", "a.number < b.number"),
     ("measurement lines: a zero auxiliary value counts", MEA,
@@ -154,10 +154,10 @@ for name, path, pattern, replacement in [
     ("progress: due at exactly 5,000 bytes", "src/host/import_session.cc",
      r"inputPosition_ > lastProgressPosition_ \+ kProgressStep",
      "inputPosition_ >= lastProgressPosition_ + kProgressStep"),
-    ("file section: decimal symbol default ','", "src/host/sections.cc",
-     r"reader\.FieldChar\(0, '\.'\)", "reader.FieldChar(0, ',')"),
+    ("file section: decimal symbol default ','", "src/host/sections.h",
+     r"reading\.Char\(0, '\.'\)", "reading.Char(0, ',')"),
     ("file section: a description takes the decimal symbol", "src/host/import_session.cc",
-     r"ReadFileSection\(reader_, FileDecimalSymbol::kLeft,", "ReadFileSection(reader_, FileDecimalSymbol::kTaken,"),
+     r"ReadFileSection\(lines, FileDecimalSymbol::kLeft,", "ReadFileSection(lines, FileDecimalSymbol::kTaken,"),
 ]:
     mutant("records", name, path, pattern, replacement)
 

@@ -32,9 +32,21 @@ Finding& CheckReading::Found(PassedOver kind, int64_t line) {
   return finding;
 }
 
+Finding& CheckReading::FoundInRecord(PassedOver kind, int64_t line, std::string key) {
+  Finding& finding = Found(kind, line);
+  finding.section = recordHeader_;
+  finding.key = std::move(key);
+  return finding;
+}
+
+void CheckReading::StartRecord() {
+  recordHeader_ = section_;
+  recordFindings_ = findings_.size();
+  textLines_.clear();
+}
+
 void CheckReading::NewSection(std::string_view header) {
   section_.assign(header);
-  sectionFindings_ = findings_.size();
   ++generation_;
   if (!numberedKeyLines_.empty()) {
     // A map grown by one huge section would make every later clear slow.
@@ -44,7 +56,6 @@ void CheckReading::NewSection(std::string_view header) {
       numberedKeyLines_.clear();
     }
   }
-  textLines_.clear();
 }
 
 int32_t CheckReading::ReadLine() {
@@ -232,14 +243,26 @@ void CheckReading::AuxiliaryMaterials() {
   NoteNumber(0, value);
 }
 
-void CheckReading::Start(PositionRecord* record, CatalogueDetail* detail) noexcept {
+void CheckReading::Start(EstimateRecord* record) {
+  RecordReading::Start(record);
+  StartRecord();
+}
+
+void CheckReading::Start(ElementRecord* record) {
+  RecordReading::Start(record);
+  StartRecord();
+}
+
+void CheckReading::Start(PositionRecord* record, CatalogueDetail* detail) {
   RecordReading::Start(record, detail);
+  StartRecord();
   workBegin_ = reinterpret_cast<const char*>(detail);
   workEnd_ = workBegin_ + sizeof *detail;
 }
 
 void CheckReading::Start(ResourceRecord* record) {
   RecordReading::Start(record);
+  StartRecord();
   if (!positionSeen_) Found(PassedOver::kResourceBeforePosition);
 }
 
@@ -249,8 +272,7 @@ void CheckReading::Start(ResourceRecord* record) {
 void CheckReading::Finish(PositionRecord* record, CatalogueDetail* detail, CatalogueDetail* kept) {
   RecordReading::Finish(record, detail, kept);
   for (CutText& cut : cutInWork_) {
-    Finding& finding = Found(PassedOver::kTextUnreachable, cut.line);
-    finding.key = std::move(cut.key);
+    Finding& finding = FoundInRecord(PassedOver::kTextUnreachable, cut.line, std::move(cut.key));
     finding.length = static_cast<int64_t>(cut.length);
     const bool column = kept != nullptr && cut.field == detail->tableColumn;
     finding.keeps = static_cast<int64_t>(column ? std::strlen(kept->tableColumn)
@@ -276,7 +298,7 @@ void CheckReading::Finish(ResourceRecord* record, double correctionFactor, doubl
   }
   if (tarvo == nullptr) return;
   const bool dropped = record->consumptionText[0] == '\0';
-  for (size_t i = sectionFindings_; i < findings_.size(); ++i) {
+  for (size_t i = recordFindings_; i < findings_.size(); ++i) {
     Finding& cut = findings_[i];
     if (cut.kind == PassedOver::kTextCut && cut.line == tarvo->line) {
       cut.kind = PassedOver::kTextUnreachable;
@@ -285,8 +307,7 @@ void CheckReading::Finish(ResourceRecord* record, double correctionFactor, doubl
     }
   }
   if (!dropped) return;
-  Finding& finding = Found(PassedOver::kFormulaDropped, tarvo->line);
-  finding.key = tarvo->key;
+  Finding& finding = FoundInRecord(PassedOver::kFormulaDropped, tarvo->line, tarvo->key);
   finding.length = static_cast<int64_t>(formula.size());
   finding.written = std::move(formula);
   finding.takenAs = Finding::Taken::kNumber;

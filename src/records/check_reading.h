@@ -79,8 +79,9 @@ class CheckReading : public RecordReading {
   void MeasurementLine(int32_t number, bool measurement);
   void AuxiliaryMaterials();
 
-  using RecordReading::Start;
-  void Start(PositionRecord* record, CatalogueDetail* detail) noexcept;
+  void Start(EstimateRecord* record);
+  void Start(ElementRecord* record);
+  void Start(PositionRecord* record, CatalogueDetail* detail);
   void Start(ResourceRecord* record);
   void Finish(PositionRecord* record, CatalogueDetail* detail, CatalogueDetail* kept);
   void Finish(ResourceRecord* record, double correctionFactor, double investorQuantity);
@@ -119,6 +120,9 @@ class CheckReading : public RecordReading {
   };
 
   Finding& Found(PassedOver kind, int64_t line);
+  // A finding of the record being read, once its section has ended.
+  Finding& FoundInRecord(PassedOver kind, int64_t line, std::string key);
+  void StartRecord();
   Finding& Found(PassedOver kind) { return Found(kind, line_); }
   void NewSection(std::string_view header);
   void EndKeyLine();
@@ -143,7 +147,10 @@ class CheckReading : public RecordReading {
   bool continuation_ = false;   // the line is the rest of one too long
   int64_t sectionEndedAt_ = 0;  // the line that ended the latest section
   std::string section_;
-  size_t sectionFindings_ = 0;  // findings_ from here on are the section's
+  // The section of the record being read, and its first finding: Finish
+  // comes when the reader stands at the next header already.
+  std::string recordHeader_;
+  size_t recordFindings_ = 0;
   std::string piece_;           // the latest line without a LF
   bool lastLineOpen_ = false;   // the input ended in a line without a LF
 

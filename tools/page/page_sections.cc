@@ -310,7 +310,7 @@ void Findings(HtmlWriter& h, const PageWords& w, const std::vector<imp::Finding>
     if (counts[kind] == 0) continue;
     h.Tag("<table class=\"findings\">\n<caption>").Text(w.kindNames[kind]).Text(" (")
         .Integer(counts[kind]).Text(")").Tag("</caption>\n<thead><tr><th class=\"num\">")
-        .Text(w.line).Tag("</th><th>").Text(w.section).Tag("</th><th>").Text(w.finding)
+        .Text(w.lineNumber).Tag("</th><th>").Text(w.section).Tag("</th><th>").Text(w.finding)
         .Tag("</th></tr></thead>\n<tbody>\n");
     int64_t shown = 0;
     for (const imp::Finding& finding : findings) {
