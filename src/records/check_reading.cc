@@ -102,9 +102,19 @@ int32_t CheckReading::ReadLine() {
 }
 
 // The fields that no getter asked for are kept by no record; a field whose
-// text ends at a NUL loses what follows it.
+// text ends at a NUL loses what follows it. Most lines have neither.
 void CheckReading::EndKeyLine() {
   if (kind_ != kKeyLine || keyPassed_ || continuation_) return;
+  const int32_t count = reader_.FieldCount();
+  bool clean = true;
+  for (int32_t i = 0; i < count && clean; ++i) {
+    const bool used = (fieldsUsed_ >> i & 1u) != 0;
+    clean = used ? reader_.FieldExtent(i) == reader_.FieldLength(i) : reader_.FieldExtent(i) == 0;
+  }
+  if (!clean) ReportFields();
+}
+
+void CheckReading::ReportFields() {
   std::string extra;
   int64_t extraCount = 0;
   for (int32_t i = 0; i < reader_.FieldCount(); ++i) {

@@ -126,6 +126,7 @@ class CheckReading : public RecordReading {
   Finding& Found(PassedOver kind) { return Found(kind, line_); }
   void NewSection(std::string_view header);
   void EndKeyLine();
+  void ReportFields();
   void Used(int32_t index) noexcept {
     if (index >= 0 && index < LineReader::kMaxFields) fieldsUsed_ |= 1u << index;
   }
