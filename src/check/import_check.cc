@@ -7,7 +7,7 @@
 #include "reader/input_file.h"
 #include "reader/line_reader.h"
 #include "reader/long_text_store.h"
-#include "records/check_reading.h"
+#include "check/check_reading.h"
 #include "support/arena.h"
 #include "support/error_number.h"
 

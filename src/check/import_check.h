@@ -1,15 +1,15 @@
 // The import check: what an import of an estimate file passes over, line
-// by line (records/passed_over.h names each kind). The tools and the viewer
+// by line (check/passed_over.h names each kind). The tools and the viewer
 // reach the check through this header alone, linking the static library
 // impordano_check; no export of the module serves it, and the module holds
-// none of it but the check reading that the descriptions are compiled for.
+// none of it.
 #ifndef IMPORDANO_CHECK_IMPORT_CHECK_H_
 #define IMPORDANO_CHECK_IMPORT_CHECK_H_
 
 #include <cstddef>
 #include <vector>
 
-#include "records/passed_over.h"
+#include "check/passed_over.h"
 
 namespace imp {
 

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "records/check_reading.h"
-#include "records/saturate.h"
 
 namespace imp {
 namespace {
@@ -34,30 +32,7 @@ void RecordReading::Start(EstimateRecord* r) noexcept {
   r->reserved816 = -1;
 }
 
-template <class Reading>
-void ReadEstimate(EstimateRecord* record, Reading& reading) {
-  reading.Start(record);
-  LineReader& reader = reading.Reader();
-  while (reading.ReadLine() == kKeyLine) {
-    switch (reader.KeyOf()) {
-      case Key::kLevelCount:
-        record->lastLevelIndex = SaturatingSubtract(reading.Int(0), 1);
-        break;
-      case Key::kName:
-        reading.Text(record->name, 0);
-        break;
-      case Key::kRemarks:
-        record->remarks = reading.Int(0);
-        break;
-      default:
-        reading.KeyPassedOver();
-        break;
-    }
-  }
-}
-
 template void ReadEstimate(EstimateRecord*, RecordReading&);
 template void ReadEstimate(EstimateRecord*, PlanReading&);
-template void ReadEstimate(EstimateRecord*, CheckReading&);
 
 }  // namespace imp

@@ -12,7 +12,7 @@
 //    getters give 0 and its texts are left unwritten.
 //  - RecordReading, the second reading, fills the record and hands out what
 //    the first reading sized.
-//  - CheckReading (check_reading.h), which no import uses, builds the
+//  - CheckReading (check/check_reading.h), which no import uses, builds the
 //    records as the record reading does and reports what the import passes
 //    over on the way.
 //

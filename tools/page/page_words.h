@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "records/passed_over.h"
+#include "check/passed_over.h"
 
 namespace imppage {
 

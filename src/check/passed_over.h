@@ -1,8 +1,8 @@
 // What the import passes over, as the check reading (check_reading.h)
 // reports it: the kinds of findings and one finding. Texts are the file's,
 // Windows-1250, as it wrote them.
-#ifndef IMPORDANO_RECORDS_PASSED_OVER_H_
-#define IMPORDANO_RECORDS_PASSED_OVER_H_
+#ifndef IMPORDANO_CHECK_PASSED_OVER_H_
+#define IMPORDANO_CHECK_PASSED_OVER_H_
 
 #include <cstdint>
 #include <string>
@@ -74,4 +74,4 @@ struct Finding {
 
 }  // namespace imp
 
-#endif  // IMPORDANO_RECORDS_PASSED_OVER_H_
+#endif  // IMPORDANO_CHECK_PASSED_OVER_H_

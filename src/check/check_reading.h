@@ -1,7 +1,8 @@
 // CheckReading: a reading of the file (section_reading.h) that builds the
 // records as the record reading does and reports, line by line, what the
-// import passes over on the way (passed_over.h). No import uses it; the
-// check (src/check) walks a whole file with it.
+// import passes over on the way (passed_over.h). No import uses it, and
+// the module holds none of it: the descriptions are templates in the
+// record headers, and import_check.cc walks a whole file with it.
 //
 // It learns everything from the one description of each section: a key
 // the switch leaves to its `default:` is one the section does not read; a
@@ -15,8 +16,8 @@
 // read or when the next one is, the cut texts of a position's catalogue
 // detail and a consumption formula when their section ends, the rates at
 // the end of the input. The caller puts them in file order.
-#ifndef IMPORDANO_RECORDS_CHECK_READING_H_
-#define IMPORDANO_RECORDS_CHECK_READING_H_
+#ifndef IMPORDANO_CHECK_CHECK_READING_H_
+#define IMPORDANO_CHECK_CHECK_READING_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -25,7 +26,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "records/passed_over.h"
+#include "check/passed_over.h"
 #include "records/section_reading.h"
 #include "support/value_tally.h"
 
@@ -183,4 +184,4 @@ class CheckReading : public RecordReading {
 
 }  // namespace imp
 
-#endif  // IMPORDANO_RECORDS_CHECK_READING_H_
+#endif  // IMPORDANO_CHECK_CHECK_READING_H_

@@ -1,4 +1,4 @@
-#include "records/check_reading.h"
+#include "check/check_reading.h"
 
 #include <algorithm>
 #include <cstring>
