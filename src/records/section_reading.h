@@ -1,6 +1,6 @@
 // The readings of a file. Each record's keys are described once, by a
 // function template over the reading (ReadEstimate, ReadElement,
-// ReadPosition, ReadResource in the *_record.cc files, and BuildSummary;
+// ReadPosition, ReadResource in the *_record.h files, and BuildSummary;
 // the file section and the lines between sections in host/sections.h),
 // and every reading walks that one description:
 //
