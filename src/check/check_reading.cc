@@ -22,9 +22,19 @@ bool PassesOver(std::string_view rest) { return !rest.empty() && !Blank(rest); }
 
 }  // namespace
 
+// Findings stay in file order as they come: one of an earlier line (a key
+// given again, what a record's Finish finds) goes back among the few of
+// its section. The rates come last and are merged in at the end.
 Finding& CheckReading::Found(PassedOver kind, int64_t line) {
   findings_.emplace_back();
-  Finding& finding = findings_.back();
+  auto last = findings_.end() - 1;
+  if (!ratesComing_ && findings_.size() > 1 && line < last[-1].line) {
+    const auto at = std::upper_bound(findings_.begin(), last, line,
+                                     [](int64_t l, const Finding& f) { return l < f.line; });
+    std::rotate(at, last, findings_.end());
+    last = at;
+  }
+  Finding& finding = *last;
   finding.kind = kind;
   finding.line = line;
   finding.section = section_;
@@ -331,6 +341,9 @@ void CheckReading::EndOfInput(int64_t inputSize) {
     Finding& finding = Found(PassedOver::kAfterEndOfText, lastLineOpen_ ? line_ : line_ + 1);
     finding.length = inputSize - end - 1;
   }
+  const auto byLine = [](const Finding& a, const Finding& b) { return a.line < b.line; };
+  const size_t inOrder = findings_.size();
+  ratesComing_ = true;
   for (const RateSeen& seen : rates_) {
     const ValueTally& tally = *seen.tally;
     if (tally.ItemCount() < 2) continue;
@@ -350,6 +363,9 @@ void CheckReading::EndOfInput(int64_t inputSize) {
       finding.resourceKind = seen.kind;
     }
   }
+  // Each merge needs room for the rates' findings alone.
+  std::stable_sort(findings_.begin() + inOrder, findings_.end(), byLine);
+  std::inplace_merge(findings_.begin(), findings_.begin() + inOrder, findings_.end(), byLine);
 }
 
 }  // namespace imp

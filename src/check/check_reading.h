@@ -12,10 +12,10 @@
 // as it reads them, and the surcharge rates as the plan reading does, to
 // name the rates that lose to the one the summary keeps.
 //
-// Findings come in the order they are found: those of a line when it is
-// read or when the next one is, the cut texts of a position's catalogue
-// detail and a consumption formula when their section ends, the rates at
-// the end of the input. The caller puts them in file order.
+// Findings are kept in file order, findings of one line in the order they
+// are found: those of a line when it is read or when the next one is, the
+// cut texts of a position's catalogue detail and a consumption formula when
+// their section ends, the rates at the end of the input.
 #ifndef IMPORDANO_CHECK_CHECK_READING_H_
 #define IMPORDANO_CHECK_CHECK_READING_H_
 
@@ -180,6 +180,7 @@ class CheckReading : public RecordReading {
   double positionQuantity_ = 0.0;
   SurchargeTallies tallies_;
   std::vector<RateSeen> rates_;
+  bool ratesComing_ = false;  // EndOfInput merges the rates' findings in
 };
 
 }  // namespace imp

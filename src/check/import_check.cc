@@ -1,6 +1,5 @@
 #include "check/import_check.h"
 
-#include <algorithm>
 #include <cerrno>
 
 #include "host/sections.h"
@@ -59,12 +58,7 @@ CheckResult CheckFile(const char* path, size_t chunkSize) noexcept {
     result.status = Status::kFailed;
     result.error = HostErrorNumber(ENOMEM);
   }
-  if (result.status != Status::kChecked) {
-    result.findings.clear();
-    return result;
-  }
-  std::stable_sort(result.findings.begin(), result.findings.end(),
-                   [](const Finding& a, const Finding& b) { return a.line < b.line; });
+  if (result.status != Status::kChecked) result.findings.clear();
   return result;
 }
 
