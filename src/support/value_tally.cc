@@ -4,10 +4,10 @@
 
 namespace imp {
 
-TallyEntry ValueTally::Add(double value) {
+TallyEntry ValueTally::Add(double value, int32_t kind) {
   if (value != value) {  // a NaN equals nothing: always an item of its own
     items_.push_back(Item{value, 1});
-    return {this, static_cast<uint32_t>(items_.size() - 1)};
+    return {this, static_cast<uint32_t>(items_.size() - 1), kind};
   }
   const double folded = value == 0.0 ? 0.0 : value;
   Key key;
@@ -15,7 +15,7 @@ TallyEntry ValueTally::Add(double value) {
   const auto found = index_.find(key);
   if (found != index_.end()) {
     ++items_[found->second].count;
-    return {this, static_cast<uint32_t>(found->second)};
+    return {this, static_cast<uint32_t>(found->second), kind};
   }
   items_.push_back(Item{value, 1});
   try {
@@ -24,7 +24,7 @@ TallyEntry ValueTally::Add(double value) {
     items_.pop_back();
     throw;
   }
-  return {this, static_cast<uint32_t>(items_.size() - 1)};
+  return {this, static_cast<uint32_t>(items_.size() - 1), kind};
 }
 
 double ValueTally::MostFrequent() const noexcept {
@@ -65,9 +65,7 @@ const ValueTally* RateTally::Of(int32_t kind) const noexcept {
 
 TallyEntry RateTally::Add(double value, int32_t kind) {
   ValueTally* tally = Of(kind);
-  if (tally == nullptr) return {};
-  const TallyEntry entry = tally->Add(value);
-  return {entry.tally, entry.item, kind};
+  return tally != nullptr ? tally->Add(value, kind) : TallyEntry{};
 }
 
 double RateTally::MostFrequent(int32_t kind) const noexcept {

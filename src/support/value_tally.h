@@ -37,8 +37,8 @@ struct TallyEntry {
 
 class ValueTally {
  public:
-  // Counts one occurrence.
-  TallyEntry Add(double value);
+  // Counts one occurrence; the entry names `kind` as its tally's kind.
+  TallyEntry Add(double value, int32_t kind = 0);
   // The value with the highest count, the earliest among equals; 0.0 when
   // the tally is empty.
   double MostFrequent() const noexcept;
