@@ -45,6 +45,9 @@ std::vector<Row> Rows() {
              "Wsp\xF3\xB3" "czynnik koryguj\xB9" "cy=1.5"}),
        PassedOver::kFormulaDropped, 6},
       {"NumberReadPartly", File({"[Pozycja 1]", "Cena=12,5 z\xB3"}), PassedOver::kReadPartly, 4},
+      // A file that names no decimal symbol reads numbers with '.'.
+      {"CommaWhereTheSymbolIsEmpty", "[Plik]\nSymbol dziesi\xEAtny=\n[Pozycja 1]\nCena=1,5\n",
+       PassedOver::kReadPartly, 4},
       {"LetterReadPartly", File({"[Pozycja 1]", "[RMS 1]", "Typ=Robocizna"}),
        PassedOver::kReadPartly, 5},
       {"FractionInInteger", File({"[Kosztorys]", "Liczba poziom\xF3w=2,5"}),
