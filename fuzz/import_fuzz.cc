@@ -7,7 +7,8 @@
 // bytes, so that lines, CR LFs and fingerprints meet chunk boundaries), its
 // high bit whether the target leaves out the "[Plik]" line it otherwise
 // writes first. A whole import must use exactly what its first reading
-// reserved.
+// reserved, and the import check of the same file must finish, with its
+// findings in file order.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +17,7 @@
 
 #include <unistd.h>
 
+#include "check/import_check.h"
 #include "host/the_import.h"
 #include "impordano.h"
 #include "record_walker.h"
@@ -24,6 +26,9 @@ namespace {
 
 volatile std::size_t sink;
 
+// The chunks the check reads in where the import read in the module's own.
+constexpr std::size_t kCheckChunk = 4096;
+
 // Reads every field of the record, every block and item behind its slots and
 // every full text behind its cut text fields, reserved bytes included, so
 // that the sanitizers see any of them out of bounds or uninitialised.
@@ -31,6 +36,22 @@ void WalkEverything(int32_t type, const unsigned char* buffer) {
   impwalk::Block record =
       impwalk::WalkRecord(type, buffer, impwalk::SlotInThisProcess, impwalk::Reserved::kRead);
   sink = record.values.size();
+}
+
+// The file an import read whole: the check reads it whole too, and its
+// findings come in file order.
+void CheckWholeFile(const char* path, size_t chunk) {
+  const imp::CheckResult check = imp::CheckFile(path, chunk);
+  if (check.status != imp::CheckResult::Status::kChecked) {
+    std::fprintf(stderr, "the check of a file the import read whole ended with status %d\n",
+                 static_cast<int>(check.status));
+    __builtin_trap();
+  }
+  int64_t line = 1;
+  for (const imp::Finding& finding : check.findings) {
+    if (finding.line < line) __builtin_trap();
+    line = finding.line;
+  }
 }
 
 }  // namespace
@@ -62,6 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::fprintf(stderr, "%s\n", sizing.Difference().c_str());
         __builtin_trap();
       }
+      // In the module's own chunks a fresh reader's 1 MiB buffer, filled and
+      // freed under the sanitizers, would take most of the target's time.
+      CheckWholeFile(path.c_str(), chunk != 0 ? chunk : kCheckChunk);
     }
     ImpEnd();
   }

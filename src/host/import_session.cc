@@ -8,6 +8,7 @@
 
 #include "host/plan_reading.h"
 #include "host/sections.h"
+#include "records/section_reading.h"
 #include "impordano.h"
 #include "support/error_number.h"
 #include "support/memory.h"
@@ -76,7 +77,8 @@ char* ImportSession::Describe() noexcept {
   try {
     // A description leaves the decimal symbol as it was; only a record
     // import takes it.
-    ReadFileSection(reader_, FileDecimalSymbol::kLeft, description_, sizeof description_);
+    LineReading lines(reader_);
+    ReadFileSection(lines, FileDecimalSymbol::kLeft, &description_);
   } catch (...) {
     // The rest of the file section of a pipe could not be kept.
   }

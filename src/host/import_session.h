@@ -25,6 +25,7 @@
 
 #include "host/record_stream.h"
 #include "impordano.h"
+#include "host/sections.h"
 #include "reader/input_file.h"
 #include "reader/line_reader.h"
 #include "reader/long_text_store.h"
@@ -102,7 +103,7 @@ class ImportSession {
 
   Phase phase_ = Phase::kClosed;
   char message_[kMessageSize] = {};
-  char description_[kDescriptionSize] = {};
+  DescriptionField description_ = {};
   int64_t fileSize_ = -1;          // -1 when the input has no size (a pipe)
   int64_t headerOffset_ = 0;       // where the "[Plik]" line begins
   int64_t inputPosition_ = 0;      // for progress: where the reading stands

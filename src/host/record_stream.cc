@@ -83,7 +83,7 @@ int32_t RecordStream::Next(void* out) {
 // read on the next call; only a resource is read at once, as its finished
 // section tells whether it is an 'S' resource, which waits behind them.
 int32_t RecordStream::FromSections(void* out) {
-  const int32_t kind = NextSection(reader_);
+  const int32_t kind = NextSection(reading_);
   const bool waiting = !measurementLines_.Empty();
   if (kind == kEndOfFile) {
     if (waiting) return DeliverMeasurementLines(out, State::kMeasurementLines);

@@ -334,6 +334,29 @@ double LineReader::FieldDouble(int32_t index, double defaultValue) noexcept {
   return ParseDouble(fields_[index]);
 }
 
+// The line lies where it was taken from: no refill moved the buffer since.
+std::string_view LineReader::LineText() const noexcept {
+  if (kind_ == kEndOfFile) return {};
+  const char* start = buffer_.data() + (lineOffset_ - base_);
+  return std::string_view(start, kind_ == kUnterminatedLine ? lineLength_ : lineLength_ - 1);
+}
+
+size_t LineReader::FieldExtent(int32_t index) const noexcept {
+  if (index < 0 || index >= fieldCount_) return 0;
+  if (index + 1 < fieldCount_) return static_cast<size_t>(fields_[index + 1] - 1 - fields_[index]);
+  return static_cast<size_t>(LineText().data() + LineText().size() - fields_[index]);
+}
+
+size_t LineReader::FieldIntegerLength(int32_t index) const noexcept {
+  return HasText(index) ? IntegerLength(fields_[index]) : 0;
+}
+
+size_t LineReader::FieldNumberLength(int32_t index) noexcept {
+  if (!HasText(index)) return 0;
+  const SymbolAsPoint point(fields_[index], decimalSymbol_);
+  return NumberLength(fields_[index]);
+}
+
 void LineReader::CopyField(char* dest, int32_t index, size_t size, DecimalSymbolAs symbol) {
   if (index < 0 || index >= fieldCount_) {
     dest[0] = '\0';

@@ -117,6 +117,19 @@ class LineReader {
   void CopyField(char* dest, int32_t index, size_t size,
                  DecimalSymbolAs symbol = DecimalSymbolAs::kWritten);
 
+  // What the check reading shows of a line; the import itself asks none of
+  // these. The current line as read, without its LF (a key line holds NULs
+  // where its '=' and its TABs were), valid until the next read; its length
+  // with the LF.
+  std::string_view LineText() const noexcept;
+  size_t LineLength() const noexcept { return lineLength_; }
+  // Bytes of field `index` up to the TAB or the line end after it: a NUL
+  // in the field ends its text, not its extent.
+  size_t FieldExtent(int32_t index) const noexcept;
+  // How many bytes of the field FieldInt and FieldDouble read (numbers.h).
+  size_t FieldIntegerLength(int32_t index) const noexcept;
+  size_t FieldNumberLength(int32_t index) noexcept;
+
  private:
   // A line is scanned 16 or 32 bytes at a time, past its end.
   static constexpr size_t kScanPadding = 32;

@@ -251,6 +251,38 @@ bool ParseDoubleWithComma(const char* text, double* value) noexcept {
   return true;
 }
 
+size_t IntegerLength(const char* text) noexcept {
+  bool negative = false;
+  const char* p = SkipSpaceAndSign(text, &negative);
+  const char* digits = p;
+  while (IsDigit(*p)) ++p;
+  return p == digits ? 0 : static_cast<size_t>(p - text);
+}
+
+// The same choices as ParseUnsigned, each with the bytes it reads: "inf"
+// and "infinity", "nan" with a payload in brackets, a hexadecimal number, a
+// decimal one (whose short form ParseShort reads alike).
+size_t NumberLength(const char* text) noexcept {
+  bool negative = false;
+  const char* p = SkipSpaceAndSign(text, &negative);
+  size_t n = 0;
+  if (StartsWithWord(p, "inf")) {
+    n = StartsWithWord(p, "infinity") ? 8 : 3;
+  } else if (StartsWithWord(p, "nan")) {
+    n = 3;
+    if (p[3] == '(') {
+      size_t end = 4;
+      while (IsNanChar(p[end])) ++end;
+      if (p[end] == ')') n = end + 1;
+    }
+  } else if (p[0] == '0' && Lower(p[1]) == 'x' && DecimalLength(p + 2, true) > 0) {
+    n = 2 + DecimalLength(p + 2, true);
+  } else {
+    n = DecimalLength(p, false);
+  }
+  return n == 0 ? 0 : static_cast<size_t>(p - text) + n;
+}
+
 size_t FormatFixed(double value, char* out) noexcept {
   if (std::isnan(value)) {
     const char* text = std::signbit(value) ? "-nan" : "nan";

@@ -27,6 +27,12 @@ double ParseDouble(const char* text) noexcept;
 // others, which the caller converts as ParseDouble does.
 bool ParseDoubleWithComma(const char* text, double* value) noexcept;
 
+// How many bytes of `text` ParseInt and ParseDouble read: white space, a
+// sign and the number; 0 when no number starts there (the value is then 0).
+// The check reading tells with them what a number field passed over.
+size_t IntegerLength(const char* text) noexcept;
+size_t NumberLength(const char* text) noexcept;
+
 // Room for the longest "%f" text of a double: sign, 309 digits, the point,
 // six decimals and the NUL.
 constexpr size_t kFixedTextSize = 328;

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "records/saturate.h"
-
 namespace imp {
 namespace {
 
@@ -31,27 +29,6 @@ void RecordReading::Start(EstimateRecord* r) noexcept {
   r->reserved792 = 32;
   SetAll(r->reserved800, 3, -1);
   r->reserved816 = -1;
-}
-
-template <class Reading>
-void ReadEstimate(EstimateRecord* record, Reading& reading) {
-  reading.Start(record);
-  LineReader& reader = reading.Reader();
-  while (reader.ReadLine() == kKeyLine) {
-    switch (reader.KeyOf()) {
-      case Key::kLevelCount:
-        record->lastLevelIndex = SaturatingSubtract(reading.Int(0), 1);
-        break;
-      case Key::kName:
-        reading.Text(record->name, 0);
-        break;
-      case Key::kRemarks:
-        record->remarks = reading.Int(0);
-        break;
-      default:
-        break;
-    }
-  }
 }
 
 template void ReadEstimate(EstimateRecord*, RecordReading&);

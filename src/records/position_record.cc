@@ -41,16 +41,6 @@ void FormatCatalogueNumber(int32_t k, char* out, size_t size) {
   out[n] = '\0';
 }
 
-// A KNR basis: catalogue "KNR" and a column whose first '-' is its fifth
-// character, as in "0202-0101-02": catalogue number 2-02, table 0101-02.
-// Each half is decided on its own key line, from the field as read.
-bool IsKnrCatalogue(const char* catalogue) { return std::strcmp(catalogue, "KNR") == 0; }
-
-bool IsKnrColumn(const char* column) {
-  const char* dash = std::strchr(column, '-');
-  return dash != nullptr && dash - column == 4;
-}
-
 }  // namespace
 
 void RecordReading::Start(PositionRecord* record, CatalogueDetail* detail) noexcept {
@@ -82,66 +72,6 @@ void RecordReading::Finish(PositionRecord* record, CatalogueDetail* detail,
   JoinWithBlanks(reference, size,
                  {detail->catalogue, detail->catalogueNumber, detail->tableColumn});
   std::memcpy(kept, detail, sizeof *detail);
-}
-
-template <class Reading>
-void ReadPosition(PositionRecord* record, Reading& reading) {
-  // Read here, and kept behind the slot only for a KNR basis.
-  CatalogueDetail detail;
-  reading.Start(record, &detail);
-  bool knrCatalogue = false, knrColumn = false;
-
-  LineReader& reader = reading.Reader();
-  while (reader.ReadLine() == kKeyLine) {
-    switch (const Key key = reader.KeyOf()) {
-      case Key::kCatalogue:
-        reading.Text(detail.catalogue, 0);
-        knrCatalogue = IsKnrCatalogue(reader.FieldText(0));
-        break;
-      case Key::kColumn:
-        reading.Text(detail.tableColumn, 0);
-        knrColumn = IsKnrColumn(reader.FieldText(0));
-        break;
-      case Key::kDescription:
-        reading.Text(record->description, 0);
-        break;
-      case Key::kQuantity:
-        record->quantity = reading.Double(0);
-        break;
-      case Key::kUnit:
-        reading.Text(record->unit, 0);
-        reading.Text(record->secondUnit, 1);
-        break;
-      case Key::kSimplified: {
-        const uint32_t simplified = static_cast<uint32_t>(reading.Int(0)) & 1u;
-        record->flags = (record->flags & ~IMP_POSITION_FLAG_SIMPLIFIED) | simplified;
-        break;
-      }
-      case Key::kMultiplicity:
-        record->multiplicity = reading.Double(0);
-        break;
-      case Key::kPrice:
-        record->price = reading.Double(0);
-        break;
-      case Key::kLineMeasurement:
-      case Key::kLineComment: {
-        const int32_t number = reader.KeyNumber();
-        if (number < 1) break;  // names no line
-        reading.MeasurementLine(number, key == Key::kLineMeasurement);
-        break;
-      }
-      case Key::kAuxiliaryMaterials:
-        reading.AuxiliaryMaterials();
-        break;
-      default:  // "Uwagi" and keys of other sections are not passed on
-        break;
-    }
-  }
-  CatalogueDetail* kept = nullptr;
-  if (knrCatalogue && knrColumn) {
-    kept = reading.template NewBlock<CatalogueDetail>(&record->catalogueDetail);
-  }
-  reading.Finish(record, &detail, kept);
 }
 
 template void ReadPosition(PositionRecord*, RecordReading&);

@@ -19,7 +19,77 @@ void InitResourceRecord(ResourceRecord* record) noexcept;
 // (section_reading.h); the investor's quantity is compared with the total
 // of the latest position's quantity, when one came before.
 template <class Reading>
-void ReadResource(ResourceRecord* record, Reading& reading);
+void ReadResource(ResourceRecord* record, Reading& reading) {
+  reading.Start(record);
+  // A rate counts under the kind the section has at its line.
+  int32_t kind = IMP_KIND_AUXILIARY;
+  double correctionFactor = 1.0;
+  double investorQuantity = 0.0;
+  LineReader& reader = reading.Reader();
+  while (reading.ReadLine() == kKeyLine) {
+    switch (reader.KeyOf()) {
+      case Key::kKind:
+        kind = reading.Char(0, 0);
+        record->kind = kind;
+        break;
+      case Key::kName:
+        reading.Text(record->name, 0);
+        break;
+      case Key::kIndex:
+        reading.Text(record->indexCode, 0);
+        break;
+      case Key::kUnit:
+        reading.Text(record->unit, 0);
+        break;
+      case Key::kPrice:
+        record->price = reading.Double(0);
+        break;
+      case Key::kConsumption:
+        // The text keeps the number as it was read: with '.' for the
+        // file's decimal symbol.
+        record->consumption = reading.Double(0);
+        reading.Text(record->consumptionText, 0, LineReader::DecimalSymbolAs::kPoint);
+        break;
+      case Key::kFixedInput:
+        record->fixedInput = reading.Int(0);
+        break;
+      case Key::kNotAuxiliary:
+        record->includeInAuxiliaryMaterials = reading.Int(0) == 0 ? 1 : 0;
+        break;
+      case Key::kInvestorQuantity:
+        investorQuantity = reading.Double(0);
+        break;
+      case Key::kCorrectionFactor:
+        correctionFactor = reading.Double(0);
+        break;
+      case Key::kPurchaseCost:
+        reading.Rate([](SurchargeTallies& t, double rate) { return t.purchaseCost.Add(rate); });
+        break;
+      case Key::kIndirectCost:
+        reading.Rate([kind](SurchargeTallies& t, double rate) {
+          return t.indirectCost.Add(rate, kind);
+        });
+        break;
+      case Key::kProfitKb:
+        reading.Rate([kind](SurchargeTallies& t, double rate) { return t.profitKb.Add(rate, kind); });
+        break;
+      case Key::kProfitKp:
+        reading.Rate([kind](SurchargeTallies& t, double rate) { return t.profitKp.Add(rate, kind); });
+        break;
+      case Key::kProfitKz:
+        reading.Rate([](SurchargeTallies& t, double rate) { return t.profitKz.Add(rate); });
+        break;
+      default:
+        reading.KeyPassedOver();
+        break;
+    }
+  }
+  reading.Finish(record, correctionFactor, investorQuantity);
+}
+
+// Compiled for the import's two readings in resource_record.cc.
+extern template void ReadResource(ResourceRecord*, RecordReading&);
+extern template void ReadResource(ResourceRecord*, PlanReading&);
 
 }  // namespace imp
 

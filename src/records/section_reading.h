@@ -1,22 +1,30 @@
-// The two readings of a file. Each record's keys are described once, by a
+// The readings of a file. Each record's keys are described once, by a
 // function template over the reading (ReadEstimate, ReadElement,
-// ReadPosition, ReadResource in the *_record.cc files, and BuildSummary),
-// and both readings walk that one description:
+// ReadPosition, ReadResource in the *_record.h files, and BuildSummary;
+// the file section and the lines between sections in host/sections.h),
+// and every reading walks that one description:
 //
-//  - PlanReading, the first reading, sizes what the records will use: the
-//    full text of every value cut to its field, every block behind a slot,
-//    the room of the measurement lines; and counts the surcharge rates and
-//    the estimate sections (import_plan.h). It writes its records and
-//    blocks into scratch room that nobody reads: its getters give 0 and
-//    its texts are left unwritten.
+//  - PlanReading, the first reading of an import, sizes what the records
+//    will use: the full text of every value cut to its field, every block
+//    behind a slot, the room of the measurement lines; and counts the
+//    surcharge rates and the estimate sections (import_plan.h). It writes
+//    its records and blocks into scratch room that nobody reads: its
+//    getters give 0 and its texts are left unwritten.
 //  - RecordReading, the second reading, fills the record and hands out what
 //    the first reading sized.
+//  - CheckReading (check/check_reading.h), which no import uses, builds the
+//    records as the record reading does and reports what the import passes
+//    over on the way.
 //
 // What a description asks of its reading:
 //
 //   Reader()                        the line reader, at the section's header
+//   ReadLine()                      the next line (LineReader::ReadLine)
 //   Text(field, index[, symbol])    field `index` of the key line into a text field
 //   Double(index), Int(index)       a number of the key line
+//   Char(index, default)            the first byte of a field (FieldChar)
+//   KeyPassedOver()                 the key line is one the section does not read
+//   KeyOutsideSection()             a key line that belongs to no section
 //   NewBlock<Block>(slot)           a zero-filled block behind a 4-byte slot
 //   Rate(addRate)                   a surcharge rate, for the summary
 //   MeasurementLine(number, kind)   "Przedmiar n" / "Komentarz n" of a position
@@ -25,11 +33,12 @@
 //   Finish(record, ...)             after them: what the keys give together
 //
 // Every operation that uses memory in the record reading is one member of
-// both classes, side by side below, so a key read into a record is counted
-// by the same line that writes it; what the record reading's Start and
-// Finish write goes into memory that a line of the description counted.
-// A further reading (one that reports what the import passed over, say)
-// is one more class with these members.
+// the plan and the record readings, side by side below, so a key read into
+// a record is counted by the same line that writes it; what the record
+// reading's Start and Finish write goes into memory that a line of the
+// description counted. The hooks that only the check reading needs
+// (ReadLine, KeyPassedOver, KeyOutsideSection) are inline and empty or
+// forwarding in LineReading, so the import pays nothing for them.
 #ifndef IMPORDANO_RECORDS_SECTION_READING_H_
 #define IMPORDANO_RECORDS_SECTION_READING_H_
 
@@ -45,10 +54,14 @@
 
 namespace imp {
 
-class RecordReading {
+// What every reading shares: the lines, text fields copied by the long-text
+// rule, letters, and the check reading's hooks, which do nothing here. The
+// description of the estimate file's own section reads through it alone.
+class LineReading {
  public:
-  RecordReading(LineReader& reader, Arena& blocks) noexcept : reader_(reader), blocks_(blocks) {}
+  explicit LineReading(LineReader& reader) noexcept : reader_(reader) {}
   LineReader& Reader() const noexcept { return reader_; }
+  int32_t ReadLine() { return reader_.ReadLine(); }
 
   // Field `index` of the key line into a text field, by the long-text rule.
   template <size_t N>
@@ -56,6 +69,21 @@ class RecordReading {
             LineReader::DecimalSymbolAs symbol = LineReader::DecimalSymbolAs::kWritten) {
     reader_.CopyField(field, index, N, symbol);
   }
+  int32_t Char(int32_t index, int32_t defaultValue) const noexcept {
+    return reader_.FieldChar(index, defaultValue);
+  }
+
+  void KeyPassedOver() noexcept {}
+  void KeyOutsideSection() noexcept {}
+
+ protected:
+  LineReader& reader_;
+};
+
+class RecordReading : public LineReading {
+ public:
+  RecordReading(LineReader& reader, Arena& blocks) noexcept : LineReading(reader), blocks_(blocks) {}
+
   double Double(int32_t index) noexcept { return reader_.FieldDouble(index, 0.0); }
   int32_t Int(int32_t index) const noexcept { return reader_.FieldInt(index, 0); }
 
@@ -96,17 +124,15 @@ class RecordReading {
   void SetPositionQuantity(const double* quantity) noexcept { positionQuantity_ = quantity; }
 
  private:
-  LineReader& reader_;
   Arena& blocks_;
   MeasurementLines* lines_ = nullptr;
   const double* positionQuantity_ = nullptr;
 };
 
-class PlanReading {
+class PlanReading : public LineReading {
  public:
   PlanReading(LineReader& reader, ImportPlan& plan) noexcept
-      : reader_(reader), plan_(plan), lines_(plan) {}
-  LineReader& Reader() const noexcept { return reader_; }
+      : LineReading(reader), plan_(plan), lines_(plan) {}
 
   template <size_t N>
   void Text(char (&)[N], int32_t index,
@@ -124,7 +150,8 @@ class PlanReading {
     return reinterpret_cast<Block*>(scratch_);
   }
 
-  // `addRate(tallies, rate)` counts the rate of the key line.
+  // `addRate(tallies, rate)` counts the rate of the key line (and tells
+  // where, for the check reading).
   template <class AddRate>
   void Rate(AddRate addRate) {
     addRate(plan_.tallies, reader_.FieldDouble(0, 0.0));
@@ -141,7 +168,6 @@ class PlanReading {
   void Finish(ResourceRecord*, double, double) noexcept {}
 
  private:
-  LineReader& reader_;
   ImportPlan& plan_;
   MeasurementLines::Counter lines_;
   // The largest block is the summary's 20 cost items.

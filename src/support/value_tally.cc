@@ -4,10 +4,10 @@
 
 namespace imp {
 
-void ValueTally::Add(double value) {
+TallyEntry ValueTally::Add(double value, int32_t kind) {
   if (value != value) {  // a NaN equals nothing: always an item of its own
     items_.push_back(Item{value, 1});
-    return;
+    return {this, static_cast<uint32_t>(items_.size() - 1), kind};
   }
   const double folded = value == 0.0 ? 0.0 : value;
   Key key;
@@ -15,7 +15,7 @@ void ValueTally::Add(double value) {
   const auto found = index_.find(key);
   if (found != index_.end()) {
     ++items_[found->second].count;
-    return;
+    return {this, static_cast<uint32_t>(found->second), kind};
   }
   items_.push_back(Item{value, 1});
   try {
@@ -24,15 +24,21 @@ void ValueTally::Add(double value) {
     items_.pop_back();
     throw;
   }
+  return {this, static_cast<uint32_t>(items_.size() - 1), kind};
 }
 
 double ValueTally::MostFrequent() const noexcept {
-  double result = 0.0;
+  return items_.empty() ? 0.0 : items_[MostFrequentItem()].value;
+}
+
+size_t ValueTally::MostFrequentItem() const noexcept {
+  size_t result = 0;
   int64_t best = 0;
-  for (const Item& item : items_) {
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const Item& item = items_[i];
     if (item.count > best) {
       best = item.count;
-      result = item.value;
+      result = i;
     }
   }
   return result;
@@ -57,8 +63,9 @@ const ValueTally* RateTally::Of(int32_t kind) const noexcept {
   return const_cast<RateTally*>(this)->Of(kind);
 }
 
-void RateTally::Add(double value, int32_t kind) {
-  if (ValueTally* tally = Of(kind)) tally->Add(value);
+TallyEntry RateTally::Add(double value, int32_t kind) {
+  ValueTally* tally = Of(kind);
+  return tally != nullptr ? tally->Add(value, kind) : TallyEntry{};
 }
 
 double RateTally::MostFrequent(int32_t kind) const noexcept {

@@ -23,13 +23,27 @@
 
 namespace imp {
 
+class ValueTally;
+
+// Where Add counted a value: its tally and item, and the resource kind the
+// tally is for (0 for a tally of all kinds); no tally for a kind that is
+// not counted. Two registers wide, so that returning it costs the import
+// nothing that shows.
+struct TallyEntry {
+  const ValueTally* tally = nullptr;
+  uint32_t item = 0;
+  int32_t kind = 0;
+};
+
 class ValueTally {
  public:
-  // Counts one occurrence.
-  void Add(double value);
+  // Counts one occurrence; the entry names `kind` as its tally's kind.
+  TallyEntry Add(double value, int32_t kind = 0);
   // The value with the highest count, the earliest among equals; 0.0 when
   // the tally is empty.
   double MostFrequent() const noexcept;
+  // Its item; 0 when the tally is empty.
+  size_t MostFrequentItem() const noexcept;
   void Clear() noexcept;
 
   size_t ItemCount() const noexcept { return items_.size(); }
@@ -62,7 +76,7 @@ class ValueTally {
 
 class RateTally {
  public:
-  void Add(double value, int32_t kind);
+  TallyEntry Add(double value, int32_t kind);
   double MostFrequent(int32_t kind) const noexcept;
   void Clear() noexcept;
 

@@ -19,8 +19,12 @@ std::string UsageText() {
          "  --xlsx            write the whole estimate as a workbook (.xlsx) for a\n"
          "                    spreadsheet instead of JSON; to standard output only\n"
          "                    when that is not a terminal\n"
-         "  --lang pl|en      the language of the page's or the workbook's own\n"
-         "                    words: Polish (the default) or English\n"
+         "  --check           print what the import passes over, one finding a line\n"
+         "                    in file order (line, section, key, what happened and\n"
+         "                    what the host gets instead), then their counts by kind\n"
+         "  --json            with --check: the findings as JSON Lines\n"
+         "  --lang pl|en      the language of the page's, the workbook's and the\n"
+         "                    findings' words: Polish (the default) or English\n"
          "  --pretty          indent the JSON over several lines\n"
          "  --library PATH    use the module at PATH instead of the one installed\n"
          "                    or built with this tool\n"
@@ -31,13 +35,14 @@ std::string UsageText() {
          "\n"
          "Progress reports of the module are not records and are not printed.\n"
          "\n"
-         "Exit status: 0 done; 1 the file or the module cannot be opened;\n"
-         "2 the file is not an estimate export; 3 the import failed;\n"
-         "4 the output cannot be written; 64 bad command line.\n";
+         "Exit status: 0 done (with --check: nothing passed over); 1 the file or\n"
+         "the module cannot be opened; 2 the file is not an estimate export;\n"
+         "3 the import failed; 4 the output cannot be written; 6 --check found\n"
+         "something the import passes over; 64 bad command line.\n";
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
-  std::vector<std::pair<std::string, Mode>> modes;  // --describe, --raw, --html, --xlsx
+  std::vector<std::pair<std::string, Mode>> modes;  // --describe, --raw, --html, --xlsx, --check
   std::vector<std::string> files;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -62,6 +67,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       modes.emplace_back(arg, Mode::kHtml);
     } else if (arg == "--xlsx") {
       modes.emplace_back(arg, Mode::kXlsx);
+    } else if (arg == "--check") {
+      modes.emplace_back(arg, Mode::kCheck);
+    } else if (arg == "--json") {
+      options->json = true;
     } else if (arg == "--pretty") {
       options->pretty = true;
     } else if (arg == "--lang" || arg.compare(0, 7, "--lang=") == 0) {
@@ -120,6 +129,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     return false;
   }
   options->mode = modes.empty() ? Mode::kRecords : modes.front().second;
+  if (options->json && options->mode != Mode::kCheck) {
+    *error = "--json goes with --check";
+    return false;
+  }
   return true;
 }
 

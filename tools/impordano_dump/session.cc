@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
@@ -13,6 +14,8 @@ extern "C" {  // libxlsxwriter's temporary files, which Windows has no mkstemp f
 #include <xlsxwriter/third_party/tmpfileplus.h>
 }
 
+#include "check/import_check.h"
+#include "check_report.h"
 #include "estimate_page.h"
 #include "hex_dump.h"
 #include "record_json.h"
@@ -104,11 +107,10 @@ const char* WhyNotAnEstimate(const char* path) {
   return kOther;
 }
 
-// Why ImpStart refused the file, and the exit status for it. The module
-// names a file it cannot open or read (a directory too) by an errno value;
-// otherwise the file was read and is no estimate export.
-int ReportStartFailure(const ModuleExports& module, const Options& options, std::FILE* err) {
-  const char* message = module.getDescr();
+// Why ImpStart (or the check) refused the file, and the exit status for
+// it. The module names a file it cannot open or read (a directory too) by
+// an errno value; otherwise the file was read and is no estimate export.
+int ReportStartFailure(const char* message, const Options& options, std::FILE* err) {
   const char* file = options.file.c_str();
   if (message && *message) {
     std::fprintf(err, "%s: cannot open %s: %s\n", kProgram, file, ErrorText(message).c_str());
@@ -117,6 +119,21 @@ int ReportStartFailure(const ModuleExports& module, const Options& options, std:
   std::fprintf(err, "%s: %s is not an estimate export: %s\n", kProgram, file,
                WhyNotAnEstimate(file));
   return kExitNotAnEstimate;
+}
+
+// The import failed when the module's (or the check's) error number is
+// set; the exit status for it, or kExitOk.
+int ReportImportFailure(const char* message, const Options& options, std::FILE* err,
+                        bool* outOfMemory) {
+  if (message && *message) {
+    const bool noMemory = std::strcmp(message, "12") == 0;  // ENOMEM
+    if (outOfMemory) *outOfMemory = noMemory;
+    std::string reason = noMemory ? "the module ran out of memory" : ErrorText(message);
+    std::fprintf(err, "%s: importing %s failed: %s\n", kProgram, options.file.c_str(),
+                 reason.c_str());
+    return kExitImportFailed;
+  }
+  return kExitOk;
 }
 
 // Called with each record while it is valid: slots and long texts last only
@@ -142,15 +159,27 @@ int ReadRecords(const ModuleExports& module, const Options& options, std::FILE* 
     if (!handle(type, buffer.bytes)) return kExitCannotWrite;
   }
   const char* message = module.getDescr();
-  if (message && *message) {
-    const bool noMemory = std::strcmp(message, "12") == 0;  // ENOMEM
-    if (outOfMemory) *outOfMemory = noMemory;
-    std::string reason = noMemory ? "the module ran out of memory" : ErrorText(message);
-    std::fprintf(err, "%s: importing %s failed: %s\n", kProgram, options.file.c_str(),
-                 reason.c_str());
-    return kExitImportFailed;
+  return ReportImportFailure(message, options, err, outOfMemory);
+}
+
+// The findings of the import check of options.file into *findings.
+// Returns the exit status of a file that cannot be checked, as an import of
+// it would fail, or kExitOk.
+int CheckFindings(const Options& options, std::FILE* err, std::vector<imp::Finding>* findings,
+                  bool* outOfMemory) {
+  imp::CheckResult result = imp::CheckFile(options.file.c_str());
+  const std::string error = std::to_string(result.error);
+  switch (result.status) {
+    case imp::CheckResult::Status::kChecked:
+      *findings = std::move(result.findings);
+      return kExitOk;
+    case imp::CheckResult::Status::kCannotOpen:
+      return ReportStartFailure(error.c_str(), options, err);
+    case imp::CheckResult::Status::kNotAnEstimate:
+      return ReportStartFailure("", options, err);
+    default:
+      return ReportImportFailure(error.c_str(), options, err, outOfMemory);
   }
-  return kExitOk;
 }
 
 // ImpStart, then `body` when the file was accepted, and ImpEnd in any case.
@@ -158,7 +187,7 @@ int Import(const ModuleExports& module, const Options& options, std::FILE* err,
            const std::function<int()>& body) {
   int status = module.start(options.file.c_str()) == IMP_START_OK
                    ? body()
-                   : ReportStartFailure(module, options, err);
+                   : ReportStartFailure(module.getDescr(), options, err);
   module.end();
   return status;
 }
@@ -268,6 +297,20 @@ int WriteXlsx(const ModuleExports& module, const Options& options, Output& out, 
   return status;
 }
 
+// The findings one a line, then their counts; kExitPassedOver when there
+// are any.
+int WriteCheck(const Options& options, Output& out, std::FILE* err, bool* outOfMemory) {
+  std::vector<imp::Finding> findings;
+  const int status = CheckFindings(options, err, &findings, outOfMemory);
+  if (status != kExitOk) return status;
+  const bool written = impcheck::WriteReport(
+      findings, imppage::WordsFor(options.language),
+      options.json ? impcheck::Format::kJsonLines : impcheck::Format::kText,
+      [&](std::string_view line) { return out.Write(line); });
+  if (!written) return kExitCannotWrite;
+  return findings.empty() ? kExitOk : kExitPassedOver;
+}
+
 }  // namespace
 
 // Two imports, as a host shows a description and then imports: ImpKosztDescr
@@ -281,7 +324,7 @@ int LoadEstimatePage(const ModuleExports& module, const Options& options, std::F
     return kExitOk;
   });
   if (status != kExitOk) return status;
-  return Import(module, options, err, [&] {
+  status = Import(module, options, err, [&] {
     return ReadRecords(
         module, options, err, outOfMemory, [&](int32_t type, const unsigned char* record) {
           page->Add(type, impwalk::WalkRecord(type, record, impwalk::SlotInThisProcess,
@@ -289,6 +332,12 @@ int LoadEstimatePage(const ModuleExports& module, const Options& options, std::F
           return true;
         });
   });
+  if (status != kExitOk) return status;
+  // A third reading, for the page's section of what the import passed over.
+  std::vector<imp::Finding> findings;
+  status = CheckFindings(options, err, &findings, outOfMemory);
+  if (status == kExitOk) page->SetFindings(std::move(findings));
+  return status;
 }
 
 int RunSession(const ModuleExports& module, const Options& options, std::FILE* outFile,
@@ -299,6 +348,7 @@ int RunSession(const ModuleExports& module, const Options& options, std::FILE* o
     case Mode::kDescribe: status = Describe(module, options, out, err); break;
     case Mode::kHtml: status = WriteHtmlPage(module, options, out, err, outOfMemory); break;
     case Mode::kXlsx: status = WriteXlsx(module, options, out, err, outOfMemory); break;
+    case Mode::kCheck: status = WriteCheck(options, out, err, outOfMemory); break;
     default: status = DumpRecords(module, options, out, err, outOfMemory); break;
   }
   if (!out.Finish()) {

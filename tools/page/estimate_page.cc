@@ -42,6 +42,20 @@ ResourceLine ResourceOf(const Block& record) {
 
 void EstimatePage::SetDescription(const Block& description) { description_ = description; }
 
+void EstimatePage::SetFindings(std::vector<imp::Finding> findings) {
+  checked_ = true;
+  findingCounts_ = {};
+  findings_ = std::move(findings);
+  // Keeps each kind's first findings, in their order.
+  auto kept = std::remove_if(findings_.begin(), findings_.end(), [this](const imp::Finding& f) {
+    const auto kind = static_cast<std::size_t>(f.kind);
+    return kind >= findingCounts_.size() ||
+           static_cast<std::size_t>(++findingCounts_[kind]) > kShownFindings;
+  });
+  findings_.erase(kept, findings_.end());
+  findings_.shrink_to_fit();
+}
+
 void EstimatePage::AddElement(const Block& record) {
   ++elementCount_;
   std::size_t depth = static_cast<std::size_t>(std::max(record.Int(element::depth), 1));
@@ -163,6 +177,7 @@ bool EstimatePage::Render(const PageWords& w, const PageSink& sink) const {
   if (estimate_) h.FileText(estimate_->Text(estimate::name));
   h.Tag("</title>\n<style>\n").Tag(kPageStyle).Tag("</style>\n</head>\n<body>\n");
   Body(h, w, Parts::kAll);
+  if (checked_) Findings(h, w, findings_, findingCounts_);
   h.Tag("</body>\n</html>\n");
   return h.Finish();
 }

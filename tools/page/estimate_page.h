@@ -5,6 +5,7 @@
 #ifndef IMPORDANO_PAGE_ESTIMATE_PAGE_H_
 #define IMPORDANO_PAGE_ESTIMATE_PAGE_H_
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "check/import_check.h"
 #include "html_writer.h"
 #include "page_words.h"
 #include "record_walker.h"
@@ -91,8 +93,18 @@ class EstimatePage {
   // One delivered record, walked without its reserved fields.
   void Add(int32_t tokenType, const impwalk::Block& record);
 
+  // The findings of the import check, in file order. The page keeps the
+  // first kShownFindings of each kind and the count of every kind, so that
+  // a file of a million findings makes no page of a million rows.
+  void SetFindings(std::vector<imp::Finding> findings);
+  static constexpr std::size_t kShownFindings = 10000;
+  using FindingCounts = std::array<int64_t, imp::kPassedOverKinds>;
+  const std::vector<imp::Finding>& findings() const { return findings_; }
+  const FindingCounts& findingCounts() const { return findingCounts_; }
+
   // The whole page, UTF-8, passed to `sink` piece by piece; false when the
-  // sink failed.
+  // sink failed. After the body, the section of the findings, when they
+  // were set.
   bool Render(const PageWords& words, const PageSink& sink) const;
   std::string Render(const PageWords& words) const;
 
@@ -103,7 +115,8 @@ class EstimatePage {
                 // data-element="ID"> where its lines, resources and
                 // positions go (RenderElementParts)
   };
-  // The page's <body> content: head, surcharges and the tree.
+  // The page's <body> content: head, surcharges and the tree (a viewer
+  // shows the findings on its own).
   bool RenderBody(const PageWords& words, Parts parts, const PageSink& sink) const;
   // The lines, resources and positions of element `id` (0: what comes
   // before the first element); nothing for an id without an element.
@@ -140,6 +153,9 @@ class EstimatePage {
   int64_t positionCount_ = 0;
   std::map<int32_t, int64_t> resourceCounts_;  // by kind code
   int64_t otherRecords_ = 0;                   // token types without a layout
+  bool checked_ = false;                       // the findings were set
+  std::vector<imp::Finding> findings_;         // shown, of each kind the first
+  FindingCounts findingCounts_ = {};
 };
 
 }  // namespace imppage

@@ -16,6 +16,12 @@ namespace imppage {
 // "NaN", "∞" and "-∞" (UTF-8).
 std::string ReadableNumber(double value);
 
+// The value with the fewest significant digits that read back as the same
+// double, with '.', as ReadableNumber lays it out: 0.25 gives "0.25", 2.0
+// "2", 0.1 + 0.2 "0.30000000000000004". NaN and the infinities give "NaN",
+// "Infinity" and "-Infinity". The check names the values it took so.
+std::string ExactNumber(double value);
+
 // A formula as the record holds it ("0.250000*1.5"), with a decimal comma
 // wherever a point stands between two digits ("0,250000*1,5"). Other
 // points stay. Works on Windows-1250 and UTF-8 alike: only ASCII changes.

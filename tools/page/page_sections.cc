@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "finding_text.h"
 #include "impordano.h"
 #include "number_text.h"
 #include "text.h"
@@ -291,6 +292,36 @@ void ElementTree(HtmlWriter& h, const PageWords& w, const ElementNode& element,
   }
   for (const auto& child : element.children) ElementTree(h, w, *child, level + 1, onDemand);
   h.Tag("</details>\n");
+}
+
+void Findings(HtmlWriter& h, const PageWords& w, const std::vector<imp::Finding>& findings,
+              const EstimatePage::FindingCounts& counts) {
+  int64_t total = 0;
+  for (int64_t count : counts) total += count;
+  h.Tag("<section class=\"findings\">\n<h2>").Text(w.findingsTitle).Text(" (").Integer(total)
+      .Text(")").Tag("</h2>\n");
+  if (total == 0) h.Tag("<p class=\"note\">").Text(w.noFindings).Tag("</p>\n");
+  for (std::size_t kind = 0; kind < counts.size(); ++kind) {
+    if (counts[kind] == 0) continue;
+    h.Tag("<table class=\"findings\">\n<caption>").Text(w.kindNames[kind]).Text(" (")
+        .Integer(counts[kind]).Text(")").Tag("</caption>\n<thead><tr><th class=\"num\">")
+        .Text(w.lineNumber).Tag("</th><th>").Text(w.section).Tag("</th><th>").Text(w.finding)
+        .Tag("</th></tr></thead>\n<tbody>\n");
+    int64_t shown = 0;
+    for (const imp::Finding& finding : findings) {
+      if (static_cast<std::size_t>(finding.kind) != kind) continue;
+      ++shown;
+      h.Tag("<tr class=\"finding\"><td class=\"num\">").Integer(finding.line).Tag("</td><td>")
+          .FileText(finding.section).Tag("</td><td>").Text(FindingSentence(finding, w))
+          .Tag("</td></tr>\n");
+    }
+    h.Tag("</tbody>\n</table>\n");
+    if (shown < counts[kind]) {
+      h.Tag("<p class=\"note\">").Text(w.findingsShown).Integer(shown).Text(w.findingsShownOf)
+          .Integer(counts[kind]).Text(w.findingsShownEnd).Tag("</p>\n");
+    }
+  }
+  h.Tag("</section>\n");
 }
 
 }  // namespace imppage

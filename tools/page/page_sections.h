@@ -56,6 +56,11 @@ void PartsPlaceholder(HtmlWriter& h, const ElementNode& element);
 void ElementTree(HtmlWriter& h, const PageWords& w, const ElementNode& element,
                  std::size_t level, bool onDemand);
 
+// The findings of the import check, by kind, each kind with its count;
+// a calm line when there are none.
+void Findings(HtmlWriter& h, const PageWords& w, const std::vector<imp::Finding>& findings,
+              const EstimatePage::FindingCounts& counts);
+
 }  // namespace imppage
 
 #endif  // IMPORDANO_PAGE_PAGE_SECTIONS_H_

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "check/passed_over.h"
+
 namespace imppage {
 
 enum class Language { kPolish, kEnglish };
@@ -68,6 +70,25 @@ struct PageWords {
   const char* estimateSheet;
   const char* resourcesSheet;
   const char* element;
+  // What the import passed over (impordano-dump --check, and the page's
+  // section of it): the heading, the line with no finding, the words of a
+  // finding's line and of the counts, and for each kind (imp::PassedOver)
+  // its name and its sentence. A sentence names what it shows in braces:
+  // {key}, {written}, {rest} (quoted file texts), {taken}, {length},
+  // {keeps}, {other} (a line number), {summaryRate}, {summaryCount}, {kind}
+  // (" (R)", or nothing for a tally of all kinds).
+  const char* findingsTitle;
+  const char* noFindings;
+  const char* line;
+  const char* section;
+  const char* finding;
+  const char* findingsCount;  // followed by the total and the counts by kind
+  // "The first N of M findings of this kind are shown."
+  const char* findingsShown;
+  const char* findingsShownOf;
+  const char* findingsShownEnd;
+  const char* kindNames[imp::kPassedOverKinds];
+  const char* sentences[imp::kPassedOverKinds];
 };
 
 const PageWords& WordsFor(Language language);

@@ -87,6 +87,14 @@ std::string ReadBack(std::FILE* file) {
 
 struct Outcome { int status; std::string out, err; bool outOfMemory; };
 
+// The page's import check reads the file itself: its header is enough.
+void WriteScriptedFile() {
+  std::FILE* file = std::fopen("kosztorys.txt", "wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("[Plik]\n", file);
+  std::fclose(file);
+}
+
 Outcome RunDump(Script& s, Mode mode = Mode::kRecords) {
   script = &s;
   Options options;
@@ -142,6 +150,7 @@ TEST(RunSession, ProgressReportsAreNoRecords) {
 // Output that cannot be written has its own status in every mode, and the
 // import stops at the first failed write.
 TEST(RunSession, FailedWriteHasItsOwnStatus) {
+  WriteScriptedFile();
   for (Mode mode : {Mode::kRecords, Mode::kRaw, Mode::kDescribe, Mode::kHtml}) {
     Script s;
     s.tokens = {kSummary, kSummary, kSummary};
@@ -174,6 +183,7 @@ TEST(RunSession, FailedWriteHasItsOwnStatus) {
 // The page needs ImpKosztDescr, after which an import delivers nothing: one
 // import for the description, one for the records.
 TEST(RunSession, HtmlPageImportsTwice) {
+  WriteScriptedFile();
   Script s;
   s.description = "Opis <kosztorysu> \xB3\xF3" "d\x9F";
   const Outcome outcome = RunDump(s, Mode::kHtml);
