@@ -11,7 +11,7 @@
 #
 #   IMPORDANO_PRESETS       the workflows (default: all of them, the viewer's
 #                           build, wasm, before the packages that hold it)
-#   IMPORDANO_FUZZ_SECONDS  how long the fuzz test fuzzes (default 180)
+#   IMPORDANO_FUZZ_SECONDS  how long the fuzz test fuzzes (default 90)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
