@@ -12,7 +12,7 @@ Each mutant is found in the code by a pattern that must match exactly once,
 so that a change of the code cannot make a mutant vanish unnoticed:
 
     python3 scripts/mutate.py --check             # every pattern matches once
-    python3 scripts/mutate.py [SET...] [--work DIR] [--only NAME]
+    python3 scripts/mutate.py [SET...] [--work DIR] [--only NAME]...
 
 The runs work on a copy of the tree at HEAD (the worktree stays untouched),
 with a Debug build of their own and the native tests of ctest (not the
@@ -195,11 +195,12 @@ def main():
     parser.add_argument("sets", nargs="*", default=["counts", "records"])
     parser.add_argument("--check", action="store_true")
     parser.add_argument("--work", default="/tmp/impordano-mutants")
-    parser.add_argument("--only", help="the mutants whose names hold this text")
+    parser.add_argument("--only", action="append",
+                        help="the mutants whose names hold this text (may be repeated)")
     parser.add_argument("--tree", help="mutate this tree as it is, not a copy of HEAD")
     args = parser.parse_args()
     repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    chosen = [m for m in MUTANTS if m[0] in args.sets and (not args.only or args.only in m[1])]
+    chosen = [m for m in MUTANTS if m[0] in args.sets and (not args.only or any(o in m[1] for o in args.only))]
     if args.check:
         return 1 if check(repo, chosen) else 0
 
@@ -207,7 +208,10 @@ def main():
     build = os.path.join(args.work, "build")
     os.makedirs(args.work, exist_ok=True)
     if not args.tree:
-        r = run(f"rm -rf {tree} && mkdir -p {tree} && git -C {repo} archive HEAD | tar -x -C {tree}")
+        # Extracted files get the time of now (-m), not of the commit: an
+        # object that a reused build folder compiled from the last run's
+        # mutant is then older than its source, and is compiled again.
+        r = run(f"rm -rf {tree} && mkdir -p {tree} && git -C {repo} archive HEAD | tar -xm -C {tree}")
         assert r.returncode == 0, r.stderr
     if check(tree, chosen):
         return 1
