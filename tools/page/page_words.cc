@@ -102,8 +102,8 @@ constexpr PageWords kPolish = {
         "{key} {written} urywa się na bajcie NUL: {rest} zostaje pominięte",
         "bajt 0x1A kończy dane: {length} bajtów za nim zostaje pominiętych",
         "zasób przed pierwszą pozycją: host dostaje go bez pozycji, do której należy",
-        "{key}{kind}: stawka {taken} występuje {length} razy; podsumowanie zachowuje "
-        "{summaryRate}, która występuje {summaryCount} razy",
+        "{key}{kind}: stawka {taken} (wystąpienia: {length}) przegrywa z {summaryRate} "
+        "(wystąpienia: {summaryCount}), którą zachowuje podsumowanie",
         "{key} {written}: rodzaj zasobu nie jest żadnym z R, M, S, więc stawki nie liczy "
         "żadne zestawienie i podsumowanie jej nie zna",
     },
@@ -208,8 +208,8 @@ constexpr PageWords kEnglish = {
         "{key} {written} ends at a NUL byte: {rest} is passed over",
         "the byte 0x1A ends the input: the {length} bytes after it are passed over",
         "a resource before the first position: the host gets it with no position to belong to",
-        "{key}{kind}: the rate {taken} occurs {length} times; the summary keeps "
-        "{summaryRate}, which occurs {summaryCount} times",
+        "{key}{kind}: the rate {taken} (occurrences: {length}) loses to {summaryRate} "
+        "(occurrences: {summaryCount}), which the summary keeps",
         "{key} {written}: the resource's kind is none of R, M, S, so no tally counts the "
         "rate and the summary does not know it",
     },
