@@ -3,7 +3,7 @@
 // native tool, on the same files.
 //
 //   node viewer_test.js --browser chromium|firefox --viewer PAGE --dump TOOL
-//        --work DIR [--large FILE] [--every-kind FILE] ESTIMATE...
+//        --work DIR [--large FILE] [--every-kind FILE] [--clean FILE] ESTIMATE...
 //
 // Prints one line per check and "N passed, N failed"; exits non-zero when
 // any check failed.
@@ -343,6 +343,11 @@ async function main() {
       check('every kind of finding: opens', opened.kind === 'done', opened.text);
       await checkFindings(page, everyKind, 'every kind of finding');
       await checkLink(page, 'every kind of finding', false);
+    }
+    if (options.clean) {
+      const clean = dated(options.clean);
+      await choose(page, clean);
+      await checkFindings(page, clean, 'no finding: the calm line');
     }
 
     // English, then back to Polish.
