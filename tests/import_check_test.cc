@@ -3,6 +3,7 @@
 // read, taken from keys.h's table, against what an import makes of it.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -126,6 +127,63 @@ TEST(ImportCheck, FilesThatAreNoEstimate) {
   const imp::CheckResult missing = CheckFile("/nonexistent/kosztorys.txt");
   EXPECT_EQ(missing.status, imp::CheckResult::Status::kCannotOpen);
   EXPECT_EQ(missing.error, 2);
+}
+
+// A file of many findings of several kinds: keys repeated (found at an
+// earlier line), cut texts, cut formulas that a factor makes unreachable or
+// drops, rates outvoted (found at the end); enough for the kept findings to
+// be trimmed while the file is read, once within a resource.
+std::string ManyFindings() {
+  std::vector<std::string> lines = {"[Kosztorys]", "Liczba poziom\xF3w=2,5", "[Element 1]"};
+  const std::string formula = "1." + std::string(253, '0');
+  for (int i = 1; i <= 300; ++i) {
+    const std::string n = std::to_string(i);
+    const std::vector<std::string> position = {
+        "[Pozycja " + n + "]", "Cena=5", "Uwagi2=x", "Cena=7", "Opis=" + Filler(300),
+        "[RMS " + n + ".1]", "Typ=R", "Tarvo=" + formula + (i % 2 ? "0" : ""),
+        "Wsp\xF3\xB3" "czynnik koryguj\xB9" "cy=1.5", "Zysk Kb=" + std::to_string(i % 7)};
+    lines.insert(lines.end(), position.begin(), position.end());
+  }
+  // A trim while a cut formula waits for its resource's end.
+  lines.push_back("[RMS 300.2]");
+  lines.push_back("Typ=R");
+  lines.push_back("Tarvo=" + formula + "0");
+  lines.push_back("Wsp\xF3\xB3" "czynnik koryguj\xB9" "cy=1.5");
+  lines.insert(lines.end(), 1100, "Uwagi2=x");
+  return File(lines);
+}
+
+// Of each kind the first N in file order, whatever the chunks, and the
+// counts of all; the position of each finding is that of its section.
+TEST(ImportCheck, KeepsTheFirstOfEachKindAndCountsAll) {
+  for (const std::string& file : {ManyFindings(), File({"[Pozycja 1]", "Cena=5", "Cena=7"})}) {
+    const std::string path = imp_test::WriteFile(file);
+    const imp::CheckResult all = CheckFile(path.c_str());
+    ASSERT_EQ(all.status, imp::CheckResult::Status::kChecked);
+    std::array<int64_t, imp::kPassedOverKinds> counts = {};
+    for (const Finding& f : all.findings) ++counts[static_cast<size_t>(f.kind)];
+    EXPECT_EQ(all.counts, counts);
+    for (size_t keep : {size_t{1}, size_t{3}, size_t{250}}) {
+      for (size_t chunk : {size_t{0}, size_t{7}}) {
+        const imp::CheckResult kept = CheckFile(path.c_str(), chunk, keep);
+        std::vector<std::string> expected, got;
+        std::array<size_t, imp::kPassedOverKinds> taken = {};
+        const auto row = [](const Finding& f) {
+          return std::to_string(static_cast<int>(f.kind)) + " " + std::to_string(f.line) + " " +
+                 std::to_string(f.position) + " " + f.written + " " + std::to_string(f.length);
+        };
+        for (const Finding& f : all.findings) {
+          if (taken[static_cast<size_t>(f.kind)]++ < keep) expected.push_back(row(f));
+        }
+        for (const Finding& f : kept.findings) got.push_back(row(f));
+        EXPECT_EQ(got, expected) << "keep " << keep << ", chunk " << chunk;
+        EXPECT_EQ(kept.counts, all.counts) << "keep " << keep << ", chunk " << chunk;
+      }
+    }
+  }
+  const imp::CheckResult many = CheckFile(imp_test::WriteFile(ManyFindings()).c_str());
+  EXPECT_EQ(many.findings.front().position, 0);  // [Kosztorys]
+  EXPECT_EQ(many.findings.back().position, 300);  // [RMS 300.2]
 }
 
 // The records of a whole import, each described with what its slots hold.

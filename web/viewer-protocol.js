@@ -12,17 +12,21 @@
 
 const REQUEST = Object.freeze({
   start: 'start',
-  open: 'open',    // {file, limit, openLimit} -> {html, onDemand, positions, elements}
-  body: 'body',    // {onDemand} -> {html, onDemand}: the open page in `language`
+  // {file, limit, openLimit} -> {html, findings, onDemand, positions, elements}
+  open: 'open',
+  body: 'body',    // {onDemand} -> {html, findings, onDemand}: the open page in `language`
   parts: 'parts',  // {element} -> {html}: an element's lines, resources and positions
-  save: 'save',    // {format: SAVE.*} -> {bytes}: the file a save offers
+  locate: 'locate',  // {position} -> {element}: the element whose parts hold the position
+  save: 'save',    // {format: SAVE.*, created} -> {bytes}: the file a save offers
 });
 
 const NOTICE = Object.freeze({ ready: 'ready', notStarted: 'notStarted' });
 
-// What a save writes: the page as `impordano-dump --html` writes it, or the
-// records as `impordano-dump` writes them.
-const SAVE = Object.freeze({ page: 'page', records: 'records' });
+// What a save writes: the page as `impordano-dump --html` writes it, the
+// records as `impordano-dump` writes them, or the workbook as
+// `impordano-dump --xlsx` writes it, dated `created` (the file's
+// lastModified in seconds, as the tool takes the file's modification time).
+const SAVE = Object.freeze({ page: 'page', records: 'records', workbook: 'workbook' });
 
 // How a request ended. The page words each but ok and replaced, by the same
 // name (viewer.js, WORDS.*.replies).

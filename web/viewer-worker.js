@@ -49,10 +49,14 @@ function looksBinary(bytes) {
   return bytes.indexOf(0) >= 0;
 }
 
+// The page's body and the section of the findings, for the viewer's panel.
 function body(request) {
-  const status = viewer._viewer_body(request.language, request.onDemand ? 1 : 0);
+  let status = viewer._viewer_body(request.language, request.onDemand ? 1 : 0);
   if (status !== STATUS.ok) return failure(status);
-  return { status: REPLY.ok, html: takeText(), onDemand: request.onDemand };
+  const html = takeText();
+  status = viewer._viewer_findings(request.language);
+  if (status !== STATUS.ok) return failure(status);
+  return { status: REPLY.ok, html, findings: takeText(), onDemand: request.onDemand };
 }
 
 async function open(request) {
@@ -92,12 +96,18 @@ function parts(request) {
   return { status: REPLY.ok, html: takeText() };
 }
 
+function locate(request) {
+  return { status: REPLY.ok, element: viewer._viewer_position_element(request.position) };
+}
+
 // Each save writes OUTPUT: the page is rendered from the one kept in memory;
 // the records come from an import of their own, as the tool writes them.
 const SAVES = {
   [SAVE.page]: (request, output) => viewer._viewer_save_page(request.language, output),
   [SAVE.records]: (request, output) =>
     withPath(INPUT, (input) => viewer._viewer_save_records(input, output)),
+  [SAVE.workbook]: (request, output) =>
+    viewer._viewer_save_workbook(request.language, request.created, output),
 };
 
 function save(request) {
@@ -114,8 +124,22 @@ function save(request) {
 }
 
 const handlers = {
-  [REQUEST.open]: open, [REQUEST.body]: body, [REQUEST.parts]: parts, [REQUEST.save]: save,
+  [REQUEST.open]: open, [REQUEST.body]: body, [REQUEST.parts]: parts, [REQUEST.locate]: locate,
+  [REQUEST.save]: save,
 };
+
+// A file in the memory file system grows by an eighth once over 1 MB, each
+// time into a new copy; the workbook's parts, tens of MB written a few KB at
+// a time, are copied far less when it doubles instead.
+function growFilesByDoubling(fs) {
+  const memfs = fs.filesystems && fs.filesystems.MEMFS;
+  if (!memfs || typeof memfs.expandFileStorage !== 'function') return;
+  const expand = memfs.expandFileStorage;
+  memfs.expandFileStorage = (node, capacity) => {
+    const had = node.contents ? node.contents.length : 0;
+    expand.call(memfs, node, capacity > had ? Math.max(capacity, 2 * had) : capacity);
+  };
+}
 
 const messageOf = (error) => String((error && error.message) || error);
 
@@ -126,6 +150,7 @@ async function start(request) {
     self.postMessage({ kind: NOTICE.notStarted, message: messageOf(error) });
     return;
   }
+  growFilesByDoubling(viewer.FS);
   self.postMessage({ kind: NOTICE.ready, style: viewer.UTF8ToString(viewer._viewer_style()) });
 }
 

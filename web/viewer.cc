@@ -149,6 +149,26 @@ EMSCRIPTEN_KEEPALIVE int viewer_parts(int id, int language) {
   }
 }
 
+// The section of the findings into viewer_text(), as the page has it, each
+// finding of a position linking to it. Returns 0, or kOutOfMemory.
+EMSCRIPTEN_KEEPALIVE int viewer_findings(int language) {
+  g_text.clear();
+  if (!g_page) return impdump::kExitOk;
+  try {
+    g_page->RenderFindings(imppage::WordsFor(LanguageOf(language)), Keep);
+    return impdump::kExitOk;
+  } catch (const std::bad_alloc&) {
+    g_text.clear();
+    return kOutOfMemory;
+  }
+}
+
+// The id of the element holding position `number`, whose parts
+// viewer_parts() gives; -1 for none.
+EMSCRIPTEN_KEEPALIVE int viewer_position_element(double number) {
+  return g_page ? g_page->ElementOfPosition(static_cast<int64_t>(number)) : -1;
+}
+
 // Writes to the file `out` what `impordano-dump --html` writes for the open
 // estimate: its kept page, rendered as the tool renders it after the same
 // two imports. Returns the exit status.

@@ -23,6 +23,7 @@
       choose: 'Otw\u00f3rz kosztorys\u2026',
       saveHtml: 'Zapisz stron\u0119 (HTML)',
       saveRecords: 'Zapisz rekordy (JSON Lines)',
+      saveWorkbook: 'Zapisz arkusz (XLSX)',
       print: 'Drukuj',
       otherLanguage: 'English',
       welcome: 'Wybierz kosztorys wyeksportowany do pliku tekstowego przyciskiem \u201eOtw\u00f3rz kosztorys\u201d albo upu\u015b\u0107 plik w dowolnym miejscu strony.',
@@ -56,6 +57,7 @@
       choose: 'Open an estimate\u2026',
       saveHtml: 'Save the page (HTML)',
       saveRecords: 'Save the records (JSON Lines)',
+      saveWorkbook: 'Save the workbook (XLSX)',
       print: 'Print',
       otherLanguage: 'Polski',
       welcome: 'Choose an estimate exported to a text file with \u201cOpen an estimate\u201d, or drop the file anywhere on this page.',
@@ -89,13 +91,19 @@
   const SAVES = {
     [SAVE.page]: { type: 'text/html;charset=utf-8', extension: '.html' },
     [SAVE.records]: { type: 'application/x-ndjson', extension: '.jsonl' },
+    [SAVE.workbook]: {
+      type: 'application/vnd.openxmlformats-officedocument.spreadsheetml.sheet', extension: '.xlsx',
+    },
   };
+  // The findings panel comes open when it shows this many findings at most.
+  const FINDINGS_OPEN = 100;
 
   const $ = (id) => document.getElementById(id);
   const ui = {
     choose: $('choose'), file: $('file'), print: $('print'), language: $('language'),
     status: $('status'), statusText: $('status-text'), welcome: $('welcome'),
     estimate: $('estimate'), overlay: $('drop-overlay'), pageStyle: $('page-style'),
+    findingsPanel: $('findings-panel'), findings: $('findings'),
   };
 
   let language = 'pl';
@@ -103,9 +111,11 @@
   let ready = null;      // resolves when the worker has its module
   let nextId = 1;
   const pending = new Map();  // request id -> resolve, from the request on
-  let current = null;    // the estimate the worker holds: {name, positions, elements, onDemand}
+  // The estimate the worker holds: {name, lastModified, positions, elements, onDemand}.
+  let current = null;
   let generation = 0;    // of the open file, so that late answers are dropped
   let lastStatus = null; // how to say the status line again in another language
+  const partsLoading = new WeakMap();  // holder -> its parts' request, until it failed
 
   function words() { return WORDS[language]; }
 
@@ -209,6 +219,55 @@
       const details = holder.closest('details');
       if (!details || details.open) loadParts(holder);
     }
+    showFindings(reply.findings);
+  }
+
+  // The findings' section goes into the panel, its heading into the
+  // panel's summary.
+  function showFindings(html) {
+    const wasShown = !ui.findingsPanel.hidden;
+    ui.findings.innerHTML = html;  // markup of the page code, texts escaped there
+    const heading = ui.findings.querySelector('h2');
+    ui.findingsPanel.firstElementChild.replaceChildren(...(heading ? [heading] : []));
+    if (!wasShown) {
+      ui.findingsPanel.open = ui.findings.querySelectorAll('tr').length <= FINDINGS_OPEN;
+    }
+    ui.findingsPanel.hidden = !heading;
+  }
+
+  function openAround(node) {
+    for (let details = node.closest('details'); details;
+      details = details.parentElement.closest('details')) {
+      details.open = true;
+    }
+  }
+
+  function positionRow(number) {
+    const text = String(number);
+    return [...ui.estimate.querySelectorAll('tr.position')]
+      .find((row) => row.cells[0].textContent === text) || null;
+  }
+
+  // A finding's link: the position's element opens, with its parts, and
+  // the position's row comes into view.
+  async function showPosition(number) {
+    if (!current) return;
+    let row = positionRow(number);
+    if (!row) {
+      const mine = generation;
+      const reply = await ask(REQUEST.locate, { position: number });
+      if (mine !== generation || reply.status !== REPLY.ok) return;
+      const holder = ui.estimate.querySelector(`.parts[data-element="${reply.element}"]`);
+      if (!holder) return;
+      openAround(holder);
+      await loadParts(holder);
+      row = positionRow(number);
+      if (!row) return;
+    }
+    openAround(row);
+    for (const old of ui.estimate.querySelectorAll('tr.target')) old.classList.remove('target');
+    row.classList.add('target');
+    row.scrollIntoView({ block: 'center' });
   }
 
   async function openFile(file) {
@@ -223,13 +282,18 @@
     if (mine !== generation || reply.status === REPLY.replaced) return;
     if (reply.status !== REPLY.ok) {
       ui.estimate.textContent = '';
+      ui.findings.textContent = '';
+      ui.findingsPanel.hidden = true;
       ui.welcome.hidden = false;
       document.title = words().title;
       setBusy(false);
       showFailure(reply, file.name, ` ${words().tryAnother}`);
       return;
     }
-    current = { name: file.name, positions: reply.positions, elements: reply.elements };
+    current = {
+      name: file.name, lastModified: file.lastModified,
+      positions: reply.positions, elements: reply.elements,
+    };
     showEstimate(reply);
     setBusy(false);
     const { positions, elements } = current;
@@ -237,8 +301,15 @@
       (reply.onDemand ? ` ${w.onDemand}` : ''));
   }
 
-  async function loadParts(holder) {
-    if (holder.dataset.state || !current) return;
+  // The parts of a holder, asked for once; the promise ends when they are
+  // shown or have failed.
+  function loadParts(holder) {
+    if (!current) return Promise.resolve();
+    if (!holder.dataset.state) partsLoading.set(holder, fetchParts(holder));
+    return partsLoading.get(holder) || Promise.resolve();
+  }
+
+  async function fetchParts(holder) {
     holder.dataset.state = 'loading';
     const mine = generation;
     const { name } = current;
@@ -246,6 +317,7 @@
     if (mine !== generation || !holder.isConnected) return;
     if (reply.status !== REPLY.ok) {
       holder.dataset.state = '';
+      partsLoading.delete(holder);
       showFailure(reply, name);
       return;
     }
@@ -260,7 +332,8 @@
     setBusy(true);
     const previous = lastStatus;
     showStatus('busy', (w) => w.saving);
-    const reply = await ask(REQUEST.save, { format });
+    // The workbook is dated by the file, to the second, as the tool dates it.
+    const reply = await ask(REQUEST.save, { format, created: Math.floor(current.lastModified / 1000) });
     if (mine !== generation) return;
     setBusy(false);
     if (reply.status !== REPLY.ok) {
@@ -313,6 +386,12 @@
     button.addEventListener('click', () => save(button.dataset.save));
   }
   ui.print.addEventListener('click', () => window.print());
+  ui.findings.addEventListener('click', (event) => {
+    const link = event.target.closest('a[data-position]');
+    if (!link) return;
+    event.preventDefault();
+    showPosition(Number(link.dataset.position));
+  });
   ui.language.addEventListener('click', switchLanguage);
   // details' toggle does not bubble: caught on its way down.
   ui.estimate.addEventListener('toggle', (event) => {

@@ -38,6 +38,7 @@ Finding& CheckReading::Found(PassedOver kind, int64_t line) {
   finding.kind = kind;
   finding.line = line;
   finding.section = section_;
+  finding.position = sectionPosition_;
   if (kind_ == kKeyLine) finding.key = reader_.KeyName();
   return finding;
 }
@@ -45,12 +46,14 @@ Finding& CheckReading::Found(PassedOver kind, int64_t line) {
 Finding& CheckReading::FoundInRecord(PassedOver kind, int64_t line, std::string key) {
   Finding& finding = Found(kind, line);
   finding.section = recordHeader_;
+  finding.position = recordPosition_;
   finding.key = std::move(key);
   return finding;
 }
 
 void CheckReading::StartRecord() {
   recordHeader_ = section_;
+  recordPosition_ = sectionPosition_;
   recordFindings_ = findings_.size();
   textLines_.clear();
 }
@@ -68,8 +71,36 @@ void CheckReading::NewSection(std::string_view header) {
   }
 }
 
+// Keeps of each kind the first keep_ findings in file order. A finding
+// dropped here cannot be among them later: a later finding of its kind goes
+// after it or before it, never between it and the kept ones, and none moves.
+// A cut text of the record being read may still turn unreachable (the
+// resource's Finish): it stays until a trim after its record.
+void CheckReading::Trim() {
+  std::array<size_t, kPassedOverKinds> kept = {};
+  size_t to = 0;
+  size_t pendingFrom = 0;
+  for (size_t from = 0; from < findings_.size(); ++from) {
+    if (from == recordFindings_) pendingFrom = to;
+    Finding& f = findings_[from];
+    const auto kind = static_cast<size_t>(f.kind);
+    const bool mayTurn = from >= recordFindings_ && f.kind == PassedOver::kTextCut;
+    if (mayTurn || kept[kind] < keep_) {
+      ++kept[kind];
+      if (to != from) findings_[to] = std::move(f);
+      ++to;
+    } else {
+      ++dropped_[kind];
+    }
+  }
+  recordFindings_ = recordFindings_ >= findings_.size() ? to : pendingFrom;
+  findings_.erase(findings_.begin() + static_cast<std::ptrdiff_t>(to), findings_.end());
+  trimAt_ = std::max(2 * to, kTrimFloor);
+}
+
 int32_t CheckReading::ReadLine() {
   EndKeyLine();
+  if (findings_.size() >= trimAt_) Trim();
   const bool afterPiece = kind_ == kUnterminatedLine;
   const int32_t kind = reader_.ReadLine();
   lastLineOpen_ = afterPiece && kind == kEndOfFile;
@@ -99,13 +130,17 @@ int32_t CheckReading::ReadLine() {
       } else if (!continuation_ && !Blank(text)) {
         // A header the import does not know opens a section of its own for
         // the findings, though not for the import.
-        if (text[0] == '[') NewSection(text);
+        if (text[0] == '[') {
+          NewSection(text);
+          sectionPosition_ = 0;
+        }
         Found(PassedOver::kStrayLine).written.assign(text);
       }
       break;
     }
-    default:  // a header
+    default:  // a header; a resource's belongs to the latest position
       NewSection(reader_.LineText());
+      sectionPosition_ = kind == kResourceHeader ? lastPosition_ : 0;
       break;
   }
   return kind;
@@ -265,16 +300,19 @@ void CheckReading::AuxiliaryMaterials() {
 
 void CheckReading::Start(EstimateRecord* record) {
   RecordReading::Start(record);
+  lastPosition_ = 0;
   StartRecord();
 }
 
 void CheckReading::Start(ElementRecord* record) {
   RecordReading::Start(record);
+  lastPosition_ = 0;
   StartRecord();
 }
 
 void CheckReading::Start(PositionRecord* record, CatalogueDetail* detail) {
   RecordReading::Start(record, detail);
+  sectionPosition_ = lastPosition_ = ++positions_;
   StartRecord();
   workBegin_ = reinterpret_cast<const char*>(detail);
   workEnd_ = workBegin_ + sizeof *detail;
@@ -366,6 +404,8 @@ void CheckReading::EndOfInput(int64_t inputSize) {
   // Each merge needs room for the rates' findings alone.
   std::stable_sort(findings_.begin() + inOrder, findings_.end(), byLine);
   std::inplace_merge(findings_.begin(), findings_.begin() + inOrder, findings_.end(), byLine);
+  recordFindings_ = findings_.size();  // every record is done
+  if (keep_ != SIZE_MAX) Trim();
 }
 
 }  // namespace imp

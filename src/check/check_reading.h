@@ -15,11 +15,13 @@
 // Findings are kept in file order, findings of one line in the order they
 // are found: those of a line when it is read or when the next one is, the
 // cut texts of a position's catalogue detail and a consumption formula when
-// their section ends, the rates at the end of the input.
+// their section ends, the rates at the end of the input. Of each kind it
+// keeps the first `keepOfEachKind` and counts the others.
 #ifndef IMPORDANO_CHECK_CHECK_READING_H_
 #define IMPORDANO_CHECK_CHECK_READING_H_
 
 #include <cstddef>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,8 +37,13 @@ namespace imp {
 class CheckReading : public RecordReading {
  public:
   // Blocks behind slots go to `blocks`, findings to `findings`.
-  CheckReading(LineReader& reader, Arena& blocks, std::vector<Finding>& findings) noexcept
-      : RecordReading(reader, blocks), findings_(findings) {}
+  CheckReading(LineReader& reader, Arena& blocks, std::vector<Finding>& findings,
+               size_t keepOfEachKind = SIZE_MAX) noexcept
+      : RecordReading(reader, blocks), findings_(findings), keep_(keepOfEachKind),
+        trimAt_(keepOfEachKind == SIZE_MAX ? SIZE_MAX : kTrimFloor) {}
+
+  // The findings of each kind counted but not kept.
+  const std::array<int64_t, kPassedOverKinds>& Dropped() const { return dropped_; }
 
   int32_t ReadLine();
 
@@ -125,6 +132,7 @@ class CheckReading : public RecordReading {
   Finding& FoundInRecord(PassedOver kind, int64_t line, std::string key);
   void StartRecord();
   Finding& Found(PassedOver kind) { return Found(kind, line_); }
+  void Trim();
   void NewSection(std::string_view header);
   void EndKeyLine();
   void ReportFields();
@@ -144,6 +152,19 @@ class CheckReading : public RecordReading {
   }
 
   std::vector<Finding>& findings_;
+  // Trim() keeps keep_ of each kind once the findings reach trimAt_; the
+  // next trim waits for twice as many, so that each finding is moved a few
+  // times at most.
+  static constexpr size_t kTrimFloor = 1024;
+  size_t keep_;
+  size_t trimAt_;
+  std::array<int64_t, kPassedOverKinds> dropped_ = {};
+  // Positions by their running number: the latest one, and that of the
+  // section being read and of the record being read (0: none).
+  int64_t positions_ = 0;
+  int64_t lastPosition_ = 0;
+  int64_t sectionPosition_ = 0;
+  int64_t recordPosition_ = 0;
   int64_t line_ = 0;
   int32_t kind_ = kEndOfFile;   // of the current line
   bool continuation_ = false;   // the line is the rest of one too long

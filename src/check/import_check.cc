@@ -38,7 +38,7 @@ Status CheckAll(LineReader& reader, const InputFile& input, CheckReading& readin
 
 }  // namespace
 
-CheckResult CheckFile(const char* path, size_t chunkSize) noexcept {
+CheckResult CheckFile(const char* path, size_t chunkSize, size_t keepOfEachKind) noexcept {
   CheckResult result;
   InputFile input(chunkSize != 0 ? chunkSize : InputFile::kDefaultChunkSize);
   LongTextStore texts;
@@ -51,14 +51,19 @@ CheckResult CheckFile(const char* path, size_t chunkSize) noexcept {
     return result;
   }
   try {
-    CheckReading reading(reader, blocks, result.findings);
+    CheckReading reading(reader, blocks, result.findings, keepOfEachKind);
     result.status = CheckAll(reader, input, reading);
     result.error = HostErrorNumber(input.ReadError());
+    result.counts = reading.Dropped();
+    for (const Finding& f : result.findings) ++result.counts[static_cast<size_t>(f.kind)];
   } catch (...) {  // std::bad_alloc, or a size beyond what a container holds
     result.status = Status::kFailed;
     result.error = HostErrorNumber(ENOMEM);
   }
-  if (result.status != Status::kChecked) result.findings.clear();
+  if (result.status != Status::kChecked) {
+    result.findings.clear();
+    result.counts = {};
+  }
   return result;
 }
 

@@ -40,6 +40,9 @@ struct Finding {
 
   PassedOver kind = PassedOver::kCount;
   int64_t line = 0;       // 1-based, counted by LF
+  // The running number (1, 2, ... in file order) of the position whose
+  // section or resource sections hold the line; 0 for a line of no position.
+  int64_t position = 0;
   std::string section;    // the header of the section as written, "" before one
   std::string key;        // the key as written, "" for a line without one
   // kStrayLine, kNoLineFeed: the line; kReadPartly, kFractionInInteger,

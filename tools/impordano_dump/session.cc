@@ -162,16 +162,15 @@ int ReadRecords(const ModuleExports& module, const Options& options, std::FILE* 
   return ReportImportFailure(message, options, err, outOfMemory);
 }
 
-// The findings of the import check of options.file into *findings.
-// Returns the exit status of a file that cannot be checked, as an import of
-// it would fail, or kExitOk.
-int CheckFindings(const Options& options, std::FILE* err, std::vector<imp::Finding>* findings,
-                  bool* outOfMemory) {
-  imp::CheckResult result = imp::CheckFile(options.file.c_str());
-  const std::string error = std::to_string(result.error);
-  switch (result.status) {
+// The import check of options.file into *result, of each kind the first
+// `keepOfEachKind` findings. Returns the exit status of a file that cannot
+// be checked, as an import of it would fail, or kExitOk.
+int CheckFindings(const Options& options, std::FILE* err, size_t keepOfEachKind,
+                  imp::CheckResult* result, bool* outOfMemory) {
+  *result = imp::CheckFile(options.file.c_str(), 0, keepOfEachKind);
+  const std::string error = std::to_string(result->error);
+  switch (result->status) {
     case imp::CheckResult::Status::kChecked:
-      *findings = std::move(result.findings);
       return kExitOk;
     case imp::CheckResult::Status::kCannotOpen:
       return ReportStartFailure(error.c_str(), options, err);
@@ -300,9 +299,10 @@ int WriteXlsx(const ModuleExports& module, const Options& options, Output& out, 
 // The findings one a line, then their counts; kExitPassedOver when there
 // are any.
 int WriteCheck(const Options& options, Output& out, std::FILE* err, bool* outOfMemory) {
-  std::vector<imp::Finding> findings;
-  const int status = CheckFindings(options, err, &findings, outOfMemory);
+  imp::CheckResult result;
+  const int status = CheckFindings(options, err, imp::kEveryFinding, &result, outOfMemory);
   if (status != kExitOk) return status;
+  const std::vector<imp::Finding>& findings = result.findings;
   const bool written = impcheck::WriteReport(
       findings, imppage::WordsFor(options.language),
       options.json ? impcheck::Format::kJsonLines : impcheck::Format::kText,
@@ -334,9 +334,9 @@ int LoadEstimatePage(const ModuleExports& module, const Options& options, std::F
   });
   if (status != kExitOk) return status;
   // A third reading, for the page's section of what the import passed over.
-  std::vector<imp::Finding> findings;
-  status = CheckFindings(options, err, &findings, outOfMemory);
-  if (status == kExitOk) page->SetFindings(std::move(findings));
+  imp::CheckResult result;
+  status = CheckFindings(options, err, imppage::EstimatePage::kShownFindings, &result, outOfMemory);
+  if (status == kExitOk) page->SetFindings(std::move(result.findings), result.counts);
   return status;
 }
 

@@ -42,15 +42,15 @@ ResourceLine ResourceOf(const Block& record) {
 
 void EstimatePage::SetDescription(const Block& description) { description_ = description; }
 
-void EstimatePage::SetFindings(std::vector<imp::Finding> findings) {
+void EstimatePage::SetFindings(std::vector<imp::Finding> findings, const FindingCounts& counts) {
   checked_ = true;
-  findingCounts_ = {};
+  findingCounts_ = counts;
   findings_ = std::move(findings);
-  // Keeps each kind's first findings, in their order.
-  auto kept = std::remove_if(findings_.begin(), findings_.end(), [this](const imp::Finding& f) {
+  // Keeps each kind's first findings, in their order, should more be given.
+  FindingCounts shown = {};
+  auto kept = std::remove_if(findings_.begin(), findings_.end(), [&shown](const imp::Finding& f) {
     const auto kind = static_cast<std::size_t>(f.kind);
-    return kind >= findingCounts_.size() ||
-           static_cast<std::size_t>(++findingCounts_[kind]) > kShownFindings;
+    return kind >= shown.size() || static_cast<std::size_t>(++shown[kind]) > kShownFindings;
   });
   findings_.erase(kept, findings_.end());
   findings_.shrink_to_fit();
@@ -177,7 +177,7 @@ bool EstimatePage::Render(const PageWords& w, const PageSink& sink) const {
   if (estimate_) h.FileText(estimate_->Text(estimate::name));
   h.Tag("</title>\n<style>\n").Tag(kPageStyle).Tag("</style>\n</head>\n<body>\n");
   Body(h, w, Parts::kAll);
-  if (checked_) Findings(h, w, findings_, findingCounts_);
+  if (checked_) Findings(h, w, findings_, findingCounts_, FindingLinks::kNone);
   h.Tag("</body>\n</html>\n");
   return h.Finish();
 }
@@ -195,6 +195,24 @@ bool EstimatePage::RenderBody(const PageWords& w, Parts parts, const PageSink& s
   HtmlWriter h(sink);
   Body(h, w, parts);
   return h.Finish();
+}
+
+bool EstimatePage::RenderFindings(const PageWords& w, const PageSink& sink) const {
+  HtmlWriter h(sink);
+  if (checked_) Findings(h, w, findings_, findingCounts_, FindingLinks::kToPositions);
+  return h.Finish();
+}
+
+// Elements take their positions in delivery order: an element's are one run
+// of numbers, and later elements have later ones.
+int32_t EstimatePage::ElementOfPosition(int64_t number) const {
+  for (const ElementNode* element : byId_) {
+    if (!element->positions.empty() && element->positions.front().number <= number &&
+        number <= element->positions.back().number) {
+      return element->id;
+    }
+  }
+  return -1;
 }
 
 bool EstimatePage::RenderElementParts(int32_t id, const PageWords& w,

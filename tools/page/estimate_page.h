@@ -93,12 +93,14 @@ class EstimatePage {
   // One delivered record, walked without its reserved fields.
   void Add(int32_t tokenType, const impwalk::Block& record);
 
-  // The findings of the import check, in file order. The page keeps the
-  // first kShownFindings of each kind and the count of every kind, so that
-  // a file of a million findings makes no page of a million rows.
-  void SetFindings(std::vector<imp::Finding> findings);
+  // The findings of the import check, in file order, and the count of each
+  // kind. The page shows the first kShownFindings of each kind and the
+  // count of every kind, so that a file of a million findings makes no
+  // page of a million rows; the check keeps no more than those
+  // (imp::CheckFile's keepOfEachKind).
   static constexpr std::size_t kShownFindings = 10000;
   using FindingCounts = std::array<int64_t, imp::kPassedOverKinds>;
+  void SetFindings(std::vector<imp::Finding> findings, const FindingCounts& counts);
   const std::vector<imp::Finding>& findings() const { return findings_; }
   const FindingCounts& findingCounts() const { return findingCounts_; }
 
@@ -118,6 +120,12 @@ class EstimatePage {
   // The page's <body> content: head, surcharges and the tree (a viewer
   // shows the findings on its own).
   bool RenderBody(const PageWords& words, Parts parts, const PageSink& sink) const;
+  // The section of the findings as the page has it, each finding of a
+  // position linking to the position's number (a viewer's panel).
+  bool RenderFindings(const PageWords& words, const PageSink& sink) const;
+  // The id of the element that holds position `number` (1-based, in
+  // delivery order; 0: before the first element), or -1 for no position.
+  int32_t ElementOfPosition(int64_t number) const;
   // The lines, resources and positions of element `id` (0: what comes
   // before the first element); nothing for an id without an element.
   bool RenderElementParts(int32_t id, const PageWords& words, const PageSink& sink) const;

@@ -295,7 +295,7 @@ void ElementTree(HtmlWriter& h, const PageWords& w, const ElementNode& element,
 }
 
 void Findings(HtmlWriter& h, const PageWords& w, const std::vector<imp::Finding>& findings,
-              const EstimatePage::FindingCounts& counts) {
+              const EstimatePage::FindingCounts& counts, FindingLinks links) {
   int64_t total = 0;
   for (int64_t count : counts) total += count;
   h.Tag("<section class=\"findings\">\n<h2>").Text(w.findingsTitle).Text(" (").Integer(total)
@@ -311,8 +311,14 @@ void Findings(HtmlWriter& h, const PageWords& w, const std::vector<imp::Finding>
     for (const imp::Finding& finding : findings) {
       if (static_cast<std::size_t>(finding.kind) != kind) continue;
       ++shown;
-      h.Tag("<tr class=\"finding\"><td class=\"num\">").Integer(finding.line).Tag("</td><td>")
-          .FileText(finding.section).Tag("</td><td>").Text(FindingSentence(finding, w))
+      h.Tag("<tr class=\"finding\"><td class=\"num\">");
+      if (links == FindingLinks::kToPositions && finding.position > 0) {
+        h.Tag("<a href=\"#\" data-position=\"").Integer(finding.position).Tag("\">")
+            .Integer(finding.line).Tag("</a>");
+      } else {
+        h.Integer(finding.line);
+      }
+      h.Tag("</td><td>").FileText(finding.section).Tag("</td><td>").Text(FindingSentence(finding, w))
           .Tag("</td></tr>\n");
     }
     h.Tag("</tbody>\n</table>\n");

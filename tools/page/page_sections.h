@@ -57,9 +57,11 @@ void ElementTree(HtmlWriter& h, const PageWords& w, const ElementNode& element,
                  std::size_t level, bool onDemand);
 
 // The findings of the import check, by kind, each kind with its count;
-// a calm line when there are none.
+// a calm line when there are none. kToPositions makes the line number of a
+// finding of a position a link: <a href="#" data-position="N">.
+enum class FindingLinks { kNone, kToPositions };
 void Findings(HtmlWriter& h, const PageWords& w, const std::vector<imp::Finding>& findings,
-              const EstimatePage::FindingCounts& counts);
+              const EstimatePage::FindingCounts& counts, FindingLinks links);
 
 }  // namespace imppage
 

@@ -3,12 +3,12 @@
 // native tool, on the same files.
 //
 //   node viewer_test.js --browser chromium|firefox --viewer PAGE --dump TOOL
-//        --work DIR [--large FILE] ESTIMATE...
+//        --work DIR [--large FILE] [--every-kind FILE] [--clean FILE] ESTIMATE...
 //
 // Prints one line per check and "N passed, N failed"; exits non-zero when
 // any check failed.
 'use strict';
-const { execFileSync } = require('child_process');
+const { execFileSync, spawnSync } = require('child_process');
 const crypto = require('crypto');
 const fs = require('fs');
 const path = require('path');
@@ -53,6 +53,24 @@ function check(name, ok, detail = '') {
 // What the native tool writes for a file.
 function dump(file, ...flags) {
   return execFileSync(options.dump, [...flags, file], { maxBuffer: 1 << 30 });
+}
+
+// The findings of --check --json (whose exit status tells that there are
+// some), and its last line, the counts.
+function checkJson(file) {
+  const out = spawnSync(options.dump, ['--check', '--json', file], { maxBuffer: 1 << 30 }).stdout;
+  const lines = out.toString('utf8').trim().split('\n').map((line) => JSON.parse(line));
+  return { findings: lines.slice(0, -1), summary: lines[lines.length - 1] };
+}
+
+// A copy of `file` in the work folder modified at a known second: the viewer
+// dates the workbook by the File's lastModified, the tool by the mtime.
+function dated(file) {
+  const copy = path.join(options.work, path.basename(file));
+  const when = new Date('2024-03-15T10:20:30Z');
+  fs.copyFileSync(file, copy);
+  fs.utimesSync(copy, when, when);
+  return copy;
 }
 
 function recordCounts(jsonl) {
@@ -183,20 +201,75 @@ async function domCounts(page, texts) {
   }, texts);
 }
 
-// The bytes of the last save, as a hash.
+// The bytes of the last save, as a hash, and the time from the click on.
 async function save(page, button) {
   const count = await page.evaluate(() => window.savedBlobs.length);
+  const started = Date.now();
   await page.click(button);
-  await page.waitForFunction((n) => window.savedBlobs.length > n, { timeout: 120000 }, count);
-  return page.evaluate(async () => {
+  await page.waitForFunction((n) => window.savedBlobs.length > n, { timeout: 120000, polling: 20 }, count);
+  const ms = Date.now() - started;
+  return page.evaluate(async (took) => {
     const saved = window.savedBlobs[window.savedBlobs.length - 1];
     const bytes = new Uint8Array(await saved.blob.arrayBuffer());
     const digest = await crypto.subtle.digest('SHA-256', bytes);
     return {
       name: saved.name,
+      ms: took,
       sha256: [...new Uint8Array(digest)].map((b) => b.toString(16).padStart(2, '0')).join(''),
     };
-  });
+  }, ms);
+}
+
+// The saved workbook against the tool's in `lang`.
+async function checkWorkbook(page, file, label, lang) {
+  const xlsx = await save(page, '#save-workbook');
+  check(`${label}: saved workbook equals impordano-dump --xlsx --lang ${lang}`,
+    xlsx.sha256 === sha256(dump(file, '--xlsx', '--lang', lang)), `${xlsx.name}, ${xlsx.ms} ms`);
+  return xlsx;
+}
+
+// The panel: per kind its count and its first 10,000 findings as
+// --check --json gives them (line, section, sentence); the calm line when
+// there are none.
+async function checkFindings(page, file, label) {
+  const { findings, summary } = checkJson(file);
+  const expected = Object.keys(summary.counts).map((kind) => ({
+    count: summary.counts[kind],
+    rows: findings.filter((f) => f.kind === kind).slice(0, 10000)
+      .map((f) => [String(f.line), f.section, f.message]),
+  }));
+  const shown = await page.evaluate(() => ({
+    heading: document.querySelector('#findings-panel summary').textContent,
+    calm: document.querySelectorAll('#findings section > p.note').length,
+    kinds: [...document.querySelectorAll('#findings table.findings')].map((table) => ({
+      count: Number(/\((\d+)\)$/.exec(table.caption.textContent)[1]),
+      rows: [...table.tBodies[0].rows].map((row) => [...row.cells].map((cell) => cell.textContent)),
+    })),
+  }));
+  check(`${label}: the findings panel equals impordano-dump --check --json`,
+    shown.heading.endsWith(`(${summary.total})`) && (summary.total > 0 || shown.calm === 1) &&
+    JSON.stringify(shown.kinds) === JSON.stringify(expected),
+    `${summary.total} findings: ${shown.heading}`);
+}
+
+// A finding's link (the first or the last) shows its position's row, its
+// elements open.
+async function checkLink(page, label, last) {
+  const target = await page.evaluate((useLast) => {
+    const links = [...document.querySelectorAll('#findings a[data-position]')];
+    const link = useLast ? links[links.length - 1] : links[0];
+    if (link) link.dispatchEvent(new MouseEvent('click', { bubbles: true, cancelable: true }));
+    return link ? link.dataset.position : null;
+  }, last);
+  const shown = target && await page.waitForFunction(() => {
+    const row = document.querySelector('#estimate tr.position.target');
+    if (!row) return null;
+    let open = true;
+    for (let d = row.closest('details'); d; d = d.parentElement.closest('details')) open = open && d.open;
+    return { number: row.cells[0].textContent, open };
+  }, { timeout: 60000, polling: 100 }).then((handle) => handle.jsonValue(), () => null);
+  check(`${label}: a finding's link opens its position ${target}`,
+    Boolean(shown && shown.number === target && shown.open), JSON.stringify(shown));
 }
 
 // A few texts of the file, with their Polish letters, that the page must show.
@@ -210,12 +283,15 @@ function someTexts(jsonl) {
   return texts;
 }
 
-async function checkEstimate(page, file, label) {
+// `whileClosed`, when given, runs before the elements are opened.
+async function checkEstimate(page, file, label, whileClosed) {
   const records = dump(file);
   const counts = recordCounts(records);
   const opened = await choose(page, file);
   check(`${label}: opens`, opened.kind === 'done', `${opened.ms} ms: ${opened.text}`);
   if (opened.kind !== 'done') return opened;
+  await checkFindings(page, file, label);
+  if (whileClosed) await whileClosed();
   const started = Date.now();
   await openEverything(page);
   opened.allMs = Date.now() - started;
@@ -232,6 +308,8 @@ async function checkEstimate(page, file, label) {
 
 async function main() {
   fs.mkdirSync(options.work, { recursive: true });
+  options.estimates = options.estimates.map(dated);
+  if (options.large) options.large = dated(options.large);
   const viewerUrl = pathToFileURL(path.resolve(options.viewer)).href;
   const bad = writeBadInputs(options.work);
   const browser = await launch();
@@ -249,6 +327,17 @@ async function main() {
         html.name);
       const jsonl = await save(page, '#save-records');
       check(`${label}: saved records equal impordano-dump`, jsonl.sha256 === sha256(dump(file)), jsonl.name);
+      await checkWorkbook(page, file, label, 'pl');
+    }
+
+    // The file with every kind of finding: the panel and a link to a
+    // position; a file without findings: the calm line.
+    for (const [label, file] of [['every kind of finding', options['every-kind']], ['no finding', options.clean]]) {
+      if (!file) continue;
+      const copy = dated(file);
+      await choose(page, copy);
+      await checkFindings(page, copy, label);
+      if (file === options['every-kind']) await checkLink(page, label, false);
     }
 
     // English, then back to Polish.
@@ -265,6 +354,10 @@ async function main() {
     }));
     check('English controls and page words', englishUi.button === 'Open an estimate\u2026' &&
       englishUi.heading === 'Surcharges', JSON.stringify(englishUi));
+    for (const file of options.estimates) {
+      await choose(page, file);
+      await checkWorkbook(page, file, path.basename(file), 'en');
+    }
     await page.click('#language');
     await page.waitForFunction(() => document.documentElement.lang === 'pl' &&
       !document.getElementById('language').disabled);
@@ -356,10 +449,23 @@ async function main() {
     await dying.page.close();
 
     // A large estimate: head and tree shown, every position on opening.
+    // Its findings' links reach closed elements; the workbook in both
+    // languages, with the time of each save.
     if (options.large) {
-      const opened = await checkEstimate(page, options.large, path.basename(options.large));
-      console.log(`${options.browser}: ${path.basename(options.large)}: head and tree shown ` +
+      const label = path.basename(options.large);
+      const opened = await checkEstimate(page, options.large, label,
+        () => checkLink(page, label, true));
+      console.log(`${options.browser}: ${label}: head and tree shown ` +
         `${opened.ms} ms after it was chosen; every element opened in a further ${opened.allMs} ms`);
+      for (const lang of ['pl', 'en']) {
+        if (lang === 'en') {
+          await page.click('#language');
+          await page.waitForFunction(() => document.documentElement.lang === 'en' &&
+            !document.getElementById('language').disabled, { timeout: 120000 });
+        }
+        const xlsx = await checkWorkbook(page, options.large, label, lang);
+        console.log(`${options.browser}: ${label}: workbook (${lang}) saved ${xlsx.ms} ms after the click`);
+      }
     }
   } finally {
     await browser.close();
