@@ -8,8 +8,9 @@ Windows packages). The steps are ctest tests labelled package
             its own name holding the installed tree: the listed entries and
             files, LICENSE, every third-party licence text, the viewer
             that was built, a .def for its own platform
-  samples   impordano-dump --version names the version, and the tool prints
-            each sample's JSON Lines
+  samples   impordano-dump --version names the version, the tool prints
+            each sample's JSON Lines, and writes the house sample's workbook
+            (--xlsx), a whole archive with its five sheets
   hosts     the recipes of README.txt (its "$ " or "> " lines) build and run
             samples/host.c and samples/loader.c; both print for every sample
             and the generated estimate what impordano-dump shows
@@ -27,6 +28,7 @@ import os
 import shutil
 import subprocess
 import sys
+import zipfile
 
 args = None
 
@@ -110,7 +112,15 @@ def samples():
             if out != f.read():
                 fail(f"impordano-dump {name}.txt prints other than samples/{name}.jsonl")
         names.append(name)
-    print(f"{said.strip()}; prints the JSON Lines of {', '.join(names)}")
+    workbook = os.path.join(args.work, "house.xlsx")
+    run(args.runner + [os.path.join(root(), args.dump), "--xlsx", "-o", workbook,
+                       os.path.join(root(), args.samples, "house.txt")])
+    with zipfile.ZipFile(workbook) as book:
+        sheets = [n for n in book.namelist() if n.startswith("xl/worksheets/sheet")]
+        if book.testzip() is not None or len(sheets) != 5:
+            fail(f"the house workbook holds the sheets {sheets}, not five whole ones")
+    print(f"{said.strip()}; prints the JSON Lines of {', '.join(names)}; "
+          f"writes house.xlsx ({os.path.getsize(workbook)} bytes, {len(sheets)} sheets)")
 
 
 def recipe():
