@@ -85,23 +85,33 @@ exec 9>&-
 [[ $action == boot ]] && exit 0
 (($#)) || { echo "usage: $me [--prefix DIR] [--binary] PROGRAM ARGS..." >&2; exit 2; }
 
-# Now and then (about once in a thousand runs, ctest running two at a time)
-# wine 8 itself dies of SIGSEGV, status 139, as a program exits; a Windows
-# program that faults ends with an exception status of its own, never 139.
-# The run is made once more only when its held output shows that the
-# program finished its work: GoogleTest's final result line. Each retry is
-# a line in $WINEPREFIX.retries, which scripts/run-tests.sh counts.
-output=$(mktemp)
-trap 'rm -f "$output"' EXIT
+# Now and then wine itself fails a run that the program would have passed.
+# Wine 8 dies of SIGSEGV, status 139, as a program exits (about once in a
+# thousand runs, ctest running two at a time); a Windows program that
+# faults ends with an exception status of its own, never 139. And, more
+# rarely, a run fails at once with nothing printed at all, the program
+# never started (every program run here prints something when it runs:
+# GoogleTest its first line, impordano-dump its output or its message). A
+# run is made once more only in those two cases: status 139 with
+# GoogleTest's final result line in the held output, or a failure with no
+# output on either stream. A program that fails so every time still fails.
+# Each retry is a line in $WINEPREFIX.retries, which scripts/run-tests.sh
+# counts.
+output=$(mktemp) errors=$(mktemp)
+trap 'rm -f "$output" "$errors"' EXIT
 for attempt in 1 2; do
   status=0
-  "$wine" "$@" >"$output" || status=$?
-  if ((status != 139 || attempt == 2)) ||
-     ! grep -Eq '^\[  (PASSED|FAILED)  \] [0-9]+ tests?[,.]' "$output"; then
+  "$wine" "$@" >"$output" 2>"$errors" || status=$?
+  ((status != 0 && attempt == 1)) || break
+  if ((status == 139)) && grep -Eq '^\[  (PASSED|FAILED)  \] [0-9]+ tests?[,.]' "$output"; then
+    echo "$me: wine died (SIGSEGV) after $1 finished its work; running it once more" >&2
+  elif [[ ! -s $output && ! -s $errors ]]; then
+    echo "$me: $1 failed (status $status) before it printed anything; running it once more" >&2
+  else
     break
   fi
-  echo "$me: wine died (SIGSEGV) after $1 finished its work; running it once more" >&2
   echo "$*" >>"$WINEPREFIX.retries"
 done
+cat "$errors" >&2
 if ((binary)); then cat "$output"; else sed 's/\r$//' "$output"; fi
 exit "$status"

@@ -1,18 +1,24 @@
 # When wine-run.sh runs a program once more: only after wine died (status
 # 139) with output showing that the program finished (GoogleTest's final
-# result line); once at most; each retry a line in PREFIX.retries. A stand-in
+# result line), or after a failed run that printed nothing on either stream
+# (the program never started); once at most; each retry a line in
+# PREFIX.retries. A stand-in
 # wine plays each row: the output the program prints, then the status of
 # each run in turn.
 set(fake ${WORK}/wine)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${fake})
 # The stand-in's wineboot and wineserver do nothing; a program run prints
-# OUTPUT and exits with the next status of STATUSES (a file, one a line).
+# OUTPUT and exits with the next status of STATUSES (a file, one a line);
+# a status ending in "s" is a run that prints nothing.
 file(WRITE ${fake}/wine64 [=[#!/bin/sh
 [ "$1" = wineboot ] && exit 0
-printf '%b' "$FAKE_OUTPUT"
 status=$(head -n 1 "$FAKE_STATUSES")
 sed -i 1d "$FAKE_STATUSES"
+case $status in
+  *s) status=${status%s} ;;
+  *) printf '%b' "$FAKE_OUTPUT" ;;
+esac
 exit "$status"
 ]=])
 file(WRITE ${fake}/wineserver64 "#!/bin/sh\nexit 0\n")
@@ -30,6 +36,8 @@ set(rows
   "died inside a test|${cut}|139 0|139|0"
   "died after a failed test, before the result|${one_failed_test}|139 0|139|0"
   "program failed, wine did not die|${passed}|1 0|1|0"
+  "failed before printing anything, then passed|${passed}|1s 0|0|1"
+  "failed before printing anything, then failed|${failed}|1s 1|1|1"
   "passed at once|${passed}|0 0|0|0")
 
 foreach(row IN LISTS rows)
