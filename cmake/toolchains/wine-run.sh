@@ -89,12 +89,12 @@ exec 9>&-
 # Wine 8 dies of SIGSEGV, status 139, as a program exits (about once in a
 # thousand runs, ctest running two at a time); a Windows program that
 # faults ends with an exception status of its own, never 139. And, more
-# rarely, a run fails at once with nothing printed at all, the program
-# never started (every program run here prints something when it runs:
-# GoogleTest its first line, impordano-dump its output or its message). A
-# run is made once more only in those two cases: status 139 with
-# GoogleTest's final result line in the held output, or a failure with no
-# output on either stream. A program that fails so every time still fails.
+# rarely, a run fails at once with nothing printed at all: the program never
+# started. A run is made once more only in those two cases: status 139 with
+# GoogleTest's final result line in the held output, or a GoogleTest run
+# (its arguments name --gtest_ options) that failed with no output on either
+# stream, where GoogleTest prints its first line before anything else. A
+# program that fails so every time still fails.
 # Each retry is a line in $WINEPREFIX.retries, which scripts/run-tests.sh
 # counts.
 output=$(mktemp) errors=$(mktemp)
@@ -105,7 +105,7 @@ for attempt in 1 2; do
   ((status != 0 && attempt == 1)) || break
   if ((status == 139)) && grep -Eq '^\[  (PASSED|FAILED)  \] [0-9]+ tests?[,.]' "$output"; then
     echo "$me: wine died (SIGSEGV) after $1 finished its work; running it once more" >&2
-  elif [[ ! -s $output && ! -s $errors ]]; then
+  elif [[ " $* " == *" --gtest_"* && ! -s $output && ! -s $errors ]]; then
     echo "$me: $1 failed (status $status) before it printed anything; running it once more" >&2
   else
     break
